@@ -1,0 +1,3 @@
+// Installs the system code page conversion for wide texts in archives.
+#pragma once
+void InstallSystemCodePage();

@@ -1,0 +1,7 @@
+list(APPEND CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/archive.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/paths.cpp)
+list(APPEND PLATFORM_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/code_page.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settings_store.cpp)

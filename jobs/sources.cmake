@@ -1,0 +1,1 @@
+# Files of jobs/: CORE_SOURCES portable, APP_SOURCES (or HELPER_SOURCES) Win32.

@@ -1,0 +1,1 @@
+# Files of net/: CORE_SOURCES portable, APP_SOURCES (or HELPER_SOURCES) Win32.

@@ -1,0 +1,48 @@
+#include "app/app_rules.h"
+
+#include <gtest/gtest.h>
+
+using namespace app;
+using V = std::vector<std::string>;
+
+TEST(AppRules, ParseFileListArgument) {
+    V out;
+    ASSERT_TRUE(ParseFileListArgument("C:\\Docs\\a.txt|b.doc", out));
+    EXPECT_EQ(out, (V{"C:\\Docs\\a.txt", "C:\\Docs\\b.doc"}));
+    ASSERT_TRUE(ParseFileListArgument("C:\\In\\a.txt|b.txt|", out));
+    EXPECT_EQ(out, (V{"C:\\In\\a.txt", "C:\\In\\b.txt"}));
+    ASSERT_TRUE(ParseFileListArgument("C:\\In\\a.txt||b.txt", out));
+    EXPECT_EQ(out, (V{"C:\\In\\a.txt", "C:\\In\\", "C:\\In\\b.txt"}));
+    ASSERT_TRUE(ParseFileListArgument("C:\\In\\  \"q.txt\"", out));
+    EXPECT_EQ(out, (V{"C:\\In\\\"q.txt\""}));
+    EXPECT_FALSE(ParseFileListArgument("a.txt", out));
+    EXPECT_FALSE(ParseFileListArgument("", out));
+    ASSERT_TRUE(ParseFileListArgument("C:\\In\\", out));
+    EXPECT_TRUE(out.empty());
+}
+
+TEST(AppRules, IsTextFileType) {
+    const std::string types = kDefaultTextFileTypes;
+    EXPECT_TRUE(IsTextFileType("report.txt", types));
+    EXPECT_TRUE(IsTextFileType("C:\\x\\Page.Htm", types));
+    EXPECT_TRUE(IsTextFileType("x.ht", types));  // a plain substring search
+    EXPECT_FALSE(IsTextFileType("a.txt.bak", types));
+    EXPECT_FALSE(IsTextFileType("README", types));
+    EXPECT_FALSE(IsTextFileType("report.txt", ".txt.htm"));
+}
+
+TEST(AppRules, PathsOfTheProgram) {
+    EXPECT_EQ(JobFilePathFor("C:\\Tools\\Archivon.exe"), "C:\\Tools\\Archivon.job");
+    EXPECT_EQ(JobFilePathFor("C:\\Tools\\Archivon"), "");
+    EXPECT_EQ(HelpFilePathFor("C:\\Tools\\Archivon.exe"), "C:\\Tools\\Archivon.HLP");
+    EXPECT_EQ(CreatePathPrefixes("C:\\A\\B\\C"), (V{"C:\\A", "C:\\A\\B", "C:\\A\\B\\C"}));
+    EXPECT_EQ(CreatePathPrefixes("C:\\A"), (V{"C:\\A"}));
+}
+
+TEST(AppRules, CatalogPathsAgainstTheRoot) {
+    EXPECT_EQ(RelativeCatalogPath("C:\\V\\Root", "C:\\V\\Root"), "");
+    EXPECT_EQ(RelativeCatalogPath("C:\\V\\Root\\Projects\\2003", "C:\\V\\Root"), "\\Projects\\2003");
+    EXPECT_TRUE(IsUnderBaseDir("C:\\V\\Root\\a.txt", "C:\\V\\Root"));
+    EXPECT_FALSE(IsUnderBaseDir("c:\\v\\root\\a.txt", "C:\\V\\Root"));
+    EXPECT_FALSE(IsUnderBaseDir("C:\\V", "C:\\V\\Root"));
+}

@@ -1,0 +1,21 @@
+#include "common/paths.h"
+
+#include <gtest/gtest.h>
+
+TEST(Paths, PartsOfAPath) {
+    EXPECT_EQ(paths::Join("C:\\a", "b.txt"), "C:\\a\\b.txt");
+    EXPECT_EQ(paths::Join("D:\\", "b.txt"), "D:\\b.txt");
+    EXPECT_EQ(paths::FileNamePart("C:\\a\\b.txt"), "b.txt");
+    EXPECT_EQ(paths::FolderPart("C:\\a\\b.txt"), "C:\\a");
+    EXPECT_EQ(paths::TypeOfPath("D:\\report"), "");
+    EXPECT_EQ(paths::TypeOfPath("D:\\notes.old\\readme"), ".old\\readme");
+    EXPECT_EQ(paths::StemOf("a.b.txt"), "a.b");
+}
+
+TEST(Paths, SanitizeFileNameKeepsNamesInsideTheirFolder) {
+    EXPECT_EQ(paths::SanitizeFileName("..\\..\\boot.ini"), ".._.._boot.ini");
+    EXPECT_EQ(paths::SanitizeFileName("C:file:stream"), "C_file_stream");
+    EXPECT_EQ(paths::SanitizeFileName(".."), "_");
+    EXPECT_EQ(paths::SanitizeFileName(""), "_");
+    EXPECT_EQ(paths::SanitizeFileName(std::string("a\x01?b", 4)), "a__b");
+}

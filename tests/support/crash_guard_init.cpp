@@ -1,0 +1,5 @@
+#include "tests/support/crash_guard.h"
+
+namespace {
+const bool installed = (InstallCrashGuard(), true);
+}

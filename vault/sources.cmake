@@ -1,0 +1,1 @@
+# Files of vault/: CORE_SOURCES portable, APP_SOURCES (or HELPER_SOURCES) Win32.
