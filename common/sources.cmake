@@ -4,4 +4,5 @@ list(APPEND CORE_SOURCES
 list(APPEND PLATFORM_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/code_page.cpp
   ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/settings_store.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/settings_store.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ui_port.cpp)

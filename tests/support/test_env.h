@@ -39,3 +39,34 @@ public:
 // Runs the message loop until `done` returns true or the time is up.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 void PumpFor(DWORD ms);
+
+#include "common/ui_port.h"
+
+// A UiPort that records what services tell the user and answers from fields.
+class RecordingUi : public UiPort {
+public:
+    void AddMessage(const std::string& text) override { messages += text; }
+    int Ask(const std::string& text, UINT type, const std::string& caption) override {
+        asked.push_back({nullptr, text, caption, type});
+        return answer;
+    }
+    void Beep() override { ++beeps; }
+    bool BrowseForFolder(const std::string&, std::string& folder) override {
+        folder = browseResult;
+        return !browseResult.empty();
+    }
+    bool AskPassword(std::string& password) override {
+        password = passwordAnswer;
+        return passwordGiven;
+    }
+    void OpenDocument(const std::string& path) override { opened.push_back(path); }
+
+    std::string messages;
+    std::vector<MessageBoxRequest> asked;
+    int answer = IDOK;
+    int beeps = 0;
+    std::string browseResult;
+    std::string passwordAnswer;
+    bool passwordGiven = true;
+    std::vector<std::string> opened;
+};

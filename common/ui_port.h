@@ -1,0 +1,26 @@
+// How services reach the user. The main window implements it; tests give a
+// recording port, so services run without windows.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+class UiPort {
+public:
+    virtual ~UiPort() = default;
+    // Appends text (the caller supplies line breaks) to the Messages log.
+    virtual void AddMessage(const std::string& text) = 0;
+    // A message box with the application title "Archivon" unless a caption is
+    // given; returns the button id. Goes through ShowMessageBox.
+    virtual int Ask(const std::string& text, UINT type, const std::string& caption = "Archivon");
+    // The short 400 Hz, 200 ms refusal tone.
+    virtual void Beep();
+    // Folder chooser; false when cancelled.
+    virtual bool BrowseForFolder(const std::string& title, std::string& folder) = 0;
+    // Password dialog; false when cancelled.
+    virtual bool AskPassword(std::string& password) = 0;
+    // Opens a document with its associated program.
+    virtual void OpenDocument(const std::string& path) = 0;
+    // Shows the system's text for an error code (caption "Error").
+    void ShowSystemError(DWORD code);
+};
