@@ -1,3 +1,4 @@
 # Files of app/: CORE_SOURCES portable, APP_SOURCES (or HELPER_SOURCES) Win32.
 list(APPEND CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/app_rules.cpp)
 list(APPEND APP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/archivon_app.cpp)
+list(APPEND APP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/app_services.cpp)
