@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "app/app_rules.h"
+#include "app/archivon_app.h"
 #include "common/message_box.h"
 #include "common/settings_store.h"
 
@@ -71,4 +72,12 @@ bool BrowseForFolder(const std::string& title, std::string& folder) {
     CoTaskMemFree(pidl);
     if (ok) folder = buf;
     return ok;
+}
+
+bool IsTextFileType(const std::string& path) {
+    const CArchivonApp* app = CArchivonApp::Instance();
+    const std::string types = app && !app->textFileTypes.empty()
+                                  ? app->textFileTypes
+                                  : ArchivonSettings().GetText("Config", "TextFileTypes", app::kDefaultTextFileTypes);
+    return app::IsTextFileType(path, types);
 }

@@ -23,3 +23,5 @@ bool IsUnderBaseDir(const std::string& path);
 void ShowSystemError();
 // The platform's folder chooser; false when cancelled. An empty title shows "Open".
 bool BrowseForFolder(const std::string& title, std::string& folder);
+// The file's extension occurs in "TextFileTypes" (read at start-up).
+bool IsTextFileType(const std::string& path);

@@ -4,5 +4,5 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     CArchivonApp app(instance);
-    return app.Run(commandLine);
+    return app.Main(commandLine);
 }

@@ -1,0 +1,333 @@
+#include "shell/main_frame.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "app/app_rules.h"
+#include "app/app_services.h"
+#include "common/message_box.h"
+#include "common/settings_store.h"
+#include "res/resource.h"
+#include "shell/about_dialog.h"
+
+namespace {
+
+const UINT kToolbarCommands[] = {ID_CATALOG_ADD,      ID_CATALOG_DELETE,        0,
+                                 ID_EDIT_FIND,        ID_EDIT_CUT,              ID_EDIT_COPY,
+                                 ID_EDIT_PASTE,       0,                        ID_FILES_ADD,
+                                 ID_FILES_NEW_NOTE,   ID_FILES_OPEN,            ID_FILES_OPEN_WORKING,
+                                 ID_FILES_COPY_TO_WORKING, ID_FILES_CHECK_IN,   ID_FILES_CHECK_IN_REMOVE,
+                                 ID_FILES_DESCRIPTION, ID_FILES_ENCRYPT,        ID_FILES_DELETE};
+constexpr UINT_PTR kIndicatorTimer = 1;
+
+// The part of a command's prompt before (status bar) or after (tool tip) "\n".
+std::string PromptPart(UINT id, bool tip) {
+    const std::string s = LoadResString(id);
+    const auto nl = s.find('\n');
+    if (nl == std::string::npos) return tip ? std::string() : s;
+    return tip ? s.substr(nl + 1) : s.substr(0, nl);
+}
+
+std::string FirstLine(const std::string& s) { return s.substr(0, s.find('\n')); }
+
+}  // namespace
+
+CMainFrame::~CMainFrame() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool CMainFrame::Create() {
+    HICON icon = LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_ARCHIVON));
+    RegisterWindowClass("ArchivonMainFrame", CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon);
+    HMENU menu = LoadMenuA(AppInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    accelerators_ = LoadAcceleratorsA(AppInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    const std::string title = FirstLine(LoadResString(IDR_MAINFRAME));
+    if (!Window::Create("ArchivonMainFrame", title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
+                        CW_USEDEFAULT, CW_USEDEFAULT, 900, 650, nullptr, menu)) {
+        if (menu) DestroyMenu(menu);
+        return false;
+    }
+    // Centre on the screen.
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2,
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    return true;
+}
+
+bool CMainFrame::BuildPanes() {
+    if (!rows_.Create(hwnd_, 1)) return false;
+    const RECT client = ClientRect();
+    rows_.MoveTo(0, 0, client.right, client.bottom, false);
+    rows_.SetPaneSize(0, (client.bottom / 3) * 2);
+    if (!top_.Create(rows_) || !bottomPane_.Create(rows_)) return false;
+    rows_.SetPanes(top_, bottomPane_);
+    CSplitterView& view = top_.view();
+    list_ = &view.list();
+    tree_ = &view.tree();
+    bottom_ = &bottomPane_;
+    tree_->bottom = bottom_;
+    tree_->frame = this;
+    list_->bottom = bottom_;
+    bottom_->tree = tree_;
+    bottom_->list = list_;
+    tree_->Fill();
+    list_->currentCatalog = tree_->currentCatalogPath();
+    list_->Refresh();
+    rows_.RecalcLayout();
+    return true;
+}
+
+bool CMainFrame::CreateToolBar() {
+    toolbar_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
+                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, 0, 0, 0, 0,
+                               hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDR_MAINFRAME)), AppInstance(),
+                               nullptr);
+    if (!toolbar_) return false;
+    SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(32, 32));
+    TBADDBITMAP bitmap{AppInstance(), IDB_TOOLBAR};
+    SendMessageA(toolbar_, TB_ADDBITMAP, 16, reinterpret_cast<LPARAM>(&bitmap));
+    TBBUTTON buttons[std::size(kToolbarCommands)] = {};
+    int image = 0;
+    for (std::size_t i = 0; i < std::size(kToolbarCommands); ++i) {
+        buttons[i].idCommand = static_cast<int>(kToolbarCommands[i]);
+        buttons[i].fsStyle = kToolbarCommands[i] ? BTNS_BUTTON : BTNS_SEP;
+        buttons[i].fsState = TBSTATE_ENABLED;
+        buttons[i].iBitmap = kToolbarCommands[i] ? image++ : 6;
+    }
+    SendMessageA(toolbar_, TB_ADDBUTTONSA, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
+    SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+    return true;
+}
+
+bool CMainFrame::CreateStatusBar() {
+    status_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
+                              nullptr, AppInstance(), nullptr);
+    if (!status_) return false;
+    SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>("Ready"));
+    const std::string initial = LoadResString(IDS_STATUS_CATALOG);
+    SendMessageA(status_, SB_SETTEXTA, kStatusCatalogPane, reinterpret_cast<LPARAM>(initial.c_str()));
+    SetTimer(hwnd_, kIndicatorTimer, 500, nullptr);
+    return true;
+}
+
+void CMainFrame::LayoutBars() {
+    if (toolbar_) SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+    if (!status_) return;
+    SendMessageA(status_, WM_SIZE, 0, 0);
+    RECT r;
+    GetClientRect(status_, &r);
+    // Message pane, the stretching catalog pane (200 at least), then the
+    // three key indicators.
+    const int indicator = 40, message = 220;
+    int catalog = r.right - message - 3 * indicator;
+    if (catalog < 200) catalog = 200;
+    int edges[5];
+    edges[0] = message;
+    edges[1] = edges[0] + catalog;
+    edges[2] = edges[1] + indicator;
+    edges[3] = edges[2] + indicator;
+    edges[4] = -1;
+    SendMessageA(status_, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(edges));
+}
+
+void CMainFrame::OnSize(int clientHeight) {
+    LayoutBars();
+    const RECT client = ClientRect();
+    int top = 0, bottom = client.bottom;
+    RECT r;
+    if (toolbar_ && GetWindowRect(toolbar_, &r)) top = r.bottom - r.top;
+    if (status_ && GetWindowRect(status_, &r)) bottom -= r.bottom - r.top;
+    if (!bottom_) return;
+    rows_.MoveTo(0, top, client.right, bottom - top > 0 ? bottom - top : 0, false);
+    // The rows take 618 and 382 thousandths of the whole client height;
+    // the lower row gets what the bars leave of its share.
+    rows_.SetPaneSize(0, clientHeight * 618 / 1000);
+    rows_.SetPaneSize(1, clientHeight * 382 / 1000);
+    rows_.RecalcLayout();
+    InvalidateRect(rows_, nullptr, TRUE);
+}
+
+void CMainFrame::UpdateKeyIndicators() {
+    if (!status_) return;
+    const struct {
+        int key;
+        UINT id;
+    } keys[] = {{VK_CAPITAL, ID_INDICATOR_CAPS}, {VK_NUMLOCK, ID_INDICATOR_NUM}, {VK_SCROLL, ID_INDICATOR_SCRL}};
+    for (int i = 0; i < 3; ++i) {
+        const std::string text = (GetKeyState(keys[i].key) & 1) ? LoadResString(keys[i].id) : "";
+        char current[16] = {};
+        if (LOWORD(SendMessageA(status_, SB_GETTEXTLENGTHA, 2 + i, 0)) < sizeof current)
+            SendMessageA(status_, SB_GETTEXTA, 2 + i, reinterpret_cast<LPARAM>(current));
+        if (text != current) SendMessageA(status_, SB_SETTEXTA, 2 + i, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+}
+
+void CMainFrame::ShowCurrentCatalog() {
+    if (!status_ || !tree_) return;
+    const std::string relative = app::RelativeCatalogPath(tree_->currentCatalogPath(), GetVaultRoot());
+    SendMessageA(status_, SB_SETTEXTA, kStatusCatalogPane, reinterpret_cast<LPARAM>(relative.c_str()));
+}
+
+void CMainFrame::AddFilesToCurrentCatalog(const std::vector<std::string>& files) {
+    if (!list_) return;
+    const bool move = ArchivonSettings().GetInt("Config", "IsRemoveSrc", 0) != 0;
+    list_->AddFilesToCatalog(files, move, list_->currentCatalog, false);
+}
+
+void CMainFrame::ShowContextMenu(int menuId, POINT screenPoint) {
+    HMENU menu = LoadMenuA(AppInstance(), MAKEINTRESOURCEA(menuId));
+    if (!menu) return;
+    TrackPopupMenu(GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, 0, hwnd_,
+                   nullptr);
+    DestroyMenu(menu);
+}
+
+bool CMainFrame::PreTranslate(MSG& msg) {
+    return accelerators_ && hwnd_ && TranslateAcceleratorA(hwnd_, accelerators_, &msg);
+}
+
+void CMainFrame::EditCommand(UINT message) {
+    HWND target = nullptr;
+    if (list_ && list_->EditControl())
+        target = list_->EditControl();
+    else if (tree_ && tree_->EditControl())
+        target = tree_->EditControl();
+    else if (bottom_ && bottom_->currentTab() == 2)
+        target = bottom_->DescriptionsEdit();
+    if (target) SendMessageA(target, message, 0, 0);
+}
+
+void CMainFrame::OnDropFiles(HDROP drop) {
+    std::vector<std::string> files;
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT n = DragQueryFileA(drop, i, nullptr, 0);
+        std::string path(n + 1, '\0');
+        DragQueryFileA(drop, i, path.data(), n + 1);
+        path.resize(n);
+        files.push_back(path);
+    }
+    DragFinish(drop);
+    AddFilesToCurrentCatalog(files);
+}
+
+void CMainFrame::ShowPrompt(UINT id) {
+    if (!status_) return;
+    const std::string text = id ? PromptPart(id, false) : "Ready";
+    SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void CMainFrame::ShowAbout() {
+    CAboutDialog about;
+    about.DoModal(hwnd_);
+}
+
+void CMainFrame::OnCommand(UINT id) {
+    switch (id) {
+        case ID_CATALOG_ADD: if (tree_) tree_->AddCatalog(); break;
+        case ID_CATALOG_RENAME: if (tree_) tree_->RenameCatalog(); break;
+        case ID_CATALOG_DELETE: if (tree_) tree_->DeleteCatalog(); break;
+        case ID_EDIT_CUT: EditCommand(WM_CUT); break;
+        case ID_EDIT_COPY: EditCommand(WM_COPY); break;
+        case ID_EDIT_PASTE: EditCommand(WM_PASTE); break;
+        case ID_EDIT_UNDO: EditCommand(WM_UNDO); break;
+        case ID_SHOW_ARCHIVON: ShowWindow(hwnd_, SW_SHOWMAXIMIZED); break;
+        case ID_APP_ABOUT: ShowAbout(); break;
+        case ID_APP_EXIT: PostMessageA(hwnd_, WM_CLOSE, 0, 0); break;
+        case ID_HELP_CONTENT:
+            WinHelpA(hwnd_, app::HelpFilePathFor(GetModulePath()).c_str(), HELP_CONTEXT, 11);
+            break;
+        case ID_VISIT_WEB_SITE:
+        case ID_CHECK_LATEST_VERSION: {
+            const std::string url = LoadResString(id == ID_VISIT_WEB_SITE ? IDS_HOME_PAGE : IDS_LATEST_VERSION_PAGE);
+            ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+            break;
+        }
+        case ID_NEXT_PANE:
+        case ID_PREV_PANE: {
+            HWND order[] = {tree_ ? tree_->hwnd() : nullptr, list_ ? list_->hwnd() : nullptr,
+                            bottom_ ? bottom_->tab() : nullptr};
+            HWND focus = GetFocus();
+            int at = 0;
+            for (int i = 0; i < 3; ++i)
+                if (order[i] && (focus == order[i] || IsChild(order[i], focus))) at = i;
+            const int next = (at + (id == ID_NEXT_PANE ? 1 : 2)) % 3;
+            if (order[next]) SetFocus(order[next]);
+            break;
+        }
+    }
+}
+
+LRESULT CMainFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE:
+            if (!BuildPanes() || !CreateToolBar() || !CreateStatusBar()) return -1;
+            DragAcceptFiles(hwnd_, TRUE);
+            return 0;
+        case WM_SIZE:
+            OnSize(HIWORD(lp));
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wp));
+            return 0;
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lp);
+            if (header->code == TTN_GETDISPINFOA) {
+                static std::string tip;
+                tip = PromptPart(static_cast<UINT>(header->idFrom), true);
+                reinterpret_cast<NMTTDISPINFOA*>(lp)->lpszText = tip.data();
+                return 0;
+            }
+            break;
+        }
+        case WM_MENUSELECT:
+            ShowPrompt(HIWORD(wp) == 0xFFFF && !lp ? 0 : ((HIWORD(wp) & MF_POPUP) ? 0 : LOWORD(wp)));
+            return 0;
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wp));
+            return 0;
+        case WM_CONTEXTMENU: {
+            POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            RECT r;
+            if (tree_ && GetWindowRect(*tree_, &r) && PtInRect(&r, pt)) ShowContextMenu(IDM_TREE, pt);
+            return 0;
+        }
+        case WM_TIMER:
+            if (wp == kIndicatorTimer) UpdateKeyIndicators();
+            return 0;
+        case WM_CLOSE:
+            DestroyWindow(hwnd_);
+            return 0;
+        case WM_DESTROY:
+            KillTimer(hwnd_, kIndicatorTimer);
+            PostQuitMessage(0);
+            return 0;
+    }
+    return Default(msg, wp, lp);
+}
+
+void CMainFrame::AddMessage(const std::string& text) {
+    if (bottom_) bottom_->AddMessage(text);
+}
+
+int CMainFrame::Ask(const std::string& text, UINT type, const std::string& caption) {
+    return ShowMessageBox(hwnd_, text, caption, type);
+}
+
+void CMainFrame::Beep() {
+    ++beeps_;
+    ::Beep(400, 200);
+}
+
+bool CMainFrame::BrowseForFolder(const std::string& title, std::string& folder) {
+    return ::BrowseForFolder(title, folder);
+}
+
+bool CMainFrame::AskPassword(std::string&) { return false; }
+
+void CMainFrame::OpenDocument(const std::string& path) {
+    ShellExecuteA(hwnd_, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}

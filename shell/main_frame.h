@@ -1,0 +1,71 @@
+// The one top-level window of Archivon: menu, toolbar, status bar and two
+// rows of panes (catalog tree and document list above, the tabbed pane
+// below). It is also the user-interface port through which services talk.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "common/ui_port.h"
+#include "shell/edit_ctrl_view.h"
+#include "shell/panes.h"
+#include "shell/splitter.h"
+
+class CMainFrame : public Window, public UiPort {
+public:
+    CMainFrame() : rows_(SplitterWindow::Split::Rows) {}
+    ~CMainFrame() override;
+    // Builds the window with its panes and bars; false when any part fails.
+    bool Create();
+
+    void ShowCurrentCatalog();
+    void AddFilesToCurrentCatalog(const std::vector<std::string>& files);
+    void ShowContextMenu(int menuId, POINT screenPoint);
+    bool PreTranslate(MSG& msg);
+
+    // UiPort
+    void AddMessage(const std::string& text) override;
+    int Ask(const std::string& text, UINT type, const std::string& caption = "Archivon") override;
+    void Beep() override;
+    bool BrowseForFolder(const std::string& title, std::string& folder) override;
+    bool AskPassword(std::string& password) override;
+    void OpenDocument(const std::string& path) override;
+
+    CTreeCtrlView* tree() { return tree_; }
+    CListCtrlView* list() { return list_; }
+    CEditCtrlView* bottom() { return bottom_; }
+    const SplitterWindow& rows() const { return rows_; }
+    CTopPaneFrame& topPane() { return top_; }
+    HWND statusBar() const { return status_; }
+    HWND toolBar() const { return toolbar_; }
+    int beepCount() const { return beeps_; }
+
+    static constexpr int kStatusCatalogPane = 1;
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    bool BuildPanes();
+    bool CreateToolBar();
+    bool CreateStatusBar();
+    void LayoutBars();
+    void OnSize(int clientHeight);
+    void OnCommand(UINT id);
+    void EditCommand(UINT message);
+    void OnDropFiles(HDROP drop);
+    void ShowPrompt(UINT id);
+    void UpdateKeyIndicators();
+    void ShowAbout();
+
+    SplitterWindow rows_;
+    CTopPaneFrame top_;
+    CEditCtrlView bottomPane_;
+    // Null until the panes are built; the size rule acts only then.
+    CListCtrlView* list_ = nullptr;
+    CTreeCtrlView* tree_ = nullptr;
+    CEditCtrlView* bottom_ = nullptr;
+    HWND toolbar_ = nullptr;
+    HWND status_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+    int beeps_ = 0;
+};
