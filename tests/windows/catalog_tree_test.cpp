@@ -1,0 +1,164 @@
+#include "tests/windows/frame_fixture.h"
+
+#include "res/resource.h"
+
+namespace {
+
+class CatalogTreeTest : public FrameTest {
+protected:
+    void Prepare() override {
+        CreateDirectoryA(vault.c_str(), nullptr);
+        for (const char* f : {"Projects", "Projects\\2003", "Projects\\2003\\Deep", "Letters"}) MakeFolder(f);
+    }
+    void Select(HTREEITEM item) {
+        TreeView_SelectItem(tree(), item);
+        PumpFor(20);
+    }
+};
+
+TEST_F(CatalogTreeTest, FillsFromDiskAndBuildsPaths) {
+    HTREEITEM root = tree().Root();
+    EXPECT_EQ(tree().Label(root), "Root");
+    EXPECT_TRUE(TreeView_GetItemState(tree(), root, TVIS_EXPANDED) & TVIS_EXPANDED);
+    EXPECT_TRUE(FolderExists(vault + "\\UnknownCatalog"));
+    ASSERT_NE(Item("UnknownCatalog"), nullptr);
+    HTREEITEM deep = Item("Projects\\2003\\Deep");
+    ASSERT_NE(deep, nullptr);
+    EXPECT_EQ(tree().CatalogPath(deep), vault + "\\Projects\\2003\\Deep");
+    EXPECT_EQ(tree().CatalogPath(root), vault);
+
+    // Pre-order walk visits every catalog once; a subtree walk stays inside.
+    int count = 0;
+    for (HTREEITEM i = root; i; i = tree().NextCatalog(i)) ++count;
+    EXPECT_EQ(count, 6);
+    HTREEITEM projects = Item("Projects");
+    int inside = 0;
+    for (HTREEITEM i = projects; i; i = tree().NextInSubtree(i, projects)) ++inside;
+    EXPECT_EQ(inside, 3);
+
+    Select(deep);
+    EXPECT_EQ(frame->list()->currentCatalog, vault + "\\Projects\\2003\\Deep");
+    char status[MAX_PATH] = {};
+    SendMessageA(frame->statusBar(), SB_GETTEXTA, CMainFrame::kStatusCatalogPane, reinterpret_cast<LPARAM>(status));
+    EXPECT_STREQ(status, "\\Projects\\2003\\Deep");
+}
+
+TEST_F(CatalogTreeTest, AddCatalogAndCancelledEditCreatesNewCatalog) {
+    Select(Item("Letters"));
+    SendMessageA(*frame, WM_COMMAND, ID_CATALOG_ADD, 0);
+    ASSERT_NE(tree().EditControl(), nullptr);
+    TreeView_EndEditLabelNow(tree(), TRUE);
+    PumpFor(50);
+    EXPECT_TRUE(FolderExists(vault + "\\Letters\\New Catalog"));
+    EXPECT_NE(Item("Letters\\New Catalog"), nullptr);
+
+    // A second add under the same catalog only beeps.
+    Select(Item("Letters"));
+    const int beeps = frame->beepCount();
+    SendMessageA(*frame, WM_COMMAND, ID_CATALOG_ADD, 0);
+    EXPECT_EQ(frame->beepCount(), beeps + 1);
+    EXPECT_EQ(tree().EditControl(), nullptr);
+    int children = 0;
+    for (HTREEITEM c = TreeView_GetChild(tree(), Item("Letters")); c; c = TreeView_GetNextSibling(tree(), c))
+        ++children;
+    EXPECT_EQ(children, 1);
+}
+
+TEST_F(CatalogTreeTest, RenameOntoSiblingBeepsAndReopensEdit) {
+    Select(Item("Letters"));
+    SendMessageA(*frame, WM_COMMAND, ID_CATALOG_RENAME, 0);
+    HWND edit = tree().EditControl();
+    ASSERT_NE(edit, nullptr);
+    SetWindowTextA(edit, "Projects");
+    const int beeps = frame->beepCount();
+    TreeView_EndEditLabelNow(tree(), FALSE);
+    PumpFor(50);
+    EXPECT_EQ(frame->beepCount(), beeps + 1);
+    EXPECT_NE(Item("Letters"), nullptr);
+    EXPECT_TRUE(FolderExists(vault + "\\Letters"));
+    EXPECT_NE(tree().EditControl(), nullptr) << "the edit opens again";
+
+    SetWindowTextA(tree().EditControl(), "Mail");
+    TreeView_EndEditLabelNow(tree(), FALSE);
+    PumpFor(50);
+    EXPECT_TRUE(FolderExists(vault + "\\Mail"));
+    EXPECT_FALSE(FolderExists(vault + "\\Letters"));
+    EXPECT_EQ(frame->list()->currentCatalog, vault + "\\Mail");
+
+    // The top item is never renamed by the command.
+    Select(tree().Root());
+    SendMessageA(*frame, WM_COMMAND, ID_CATALOG_RENAME, 0);
+    EXPECT_EQ(tree().EditControl(), nullptr);
+}
+
+TEST_F(CatalogTreeTest, DeleteRefusesSystemItemsAndNonEmptyCatalogs) {
+    MessageBoxRecorder boxes(IDYES);
+    Select(tree().Root());
+    SendMessageA(*frame, WM_COMMAND, ID_CATALOG_DELETE, 0);
+    Select(Item("UnknownCatalog"));
+    SendMessageA(*frame, WM_COMMAND, ID_CATALOG_DELETE, 0);
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    for (const auto& b : boxes.boxes) {
+        EXPECT_EQ(b.text, "This system item can not be deleted!");
+        EXPECT_EQ(b.caption, "Archivon");
+    }
+    EXPECT_TRUE(FolderExists(vault + "\\UnknownCatalog"));
+
+    boxes.boxes.clear();
+    Select(Item("Projects"));
+    SendMessageA(*frame, WM_COMMAND, ID_CATALOG_DELETE, 0);
+    ASSERT_EQ(boxes.boxes.size(), 1u) << "refused without asking";
+    EXPECT_EQ(boxes.boxes[0].text, "The catalog is not empty !");
+
+    // A catalog whose folder still holds a file: asked, then refused.
+    boxes.boxes.clear();
+    WriteFileBytes(vault + "\\Letters\\keep.txt", "x");
+    Select(Item("Letters"));
+    SendMessageA(*frame, WM_COMMAND, ID_CATALOG_DELETE, 0);
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[0].text, "You really want to delete this item \"Letters\"");
+    EXPECT_EQ(boxes.boxes[0].type, UINT(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2));
+    EXPECT_EQ(boxes.boxes[1].text, "The catalog is not empty !");
+    EXPECT_TRUE(FileExists(vault + "\\Letters\\keep.txt"));
+    EXPECT_NE(Item("Letters"), nullptr);
+
+    // An empty one goes, with its index file.
+    boxes.boxes.clear();
+    DeleteFileA((vault + "\\Letters\\keep.txt").c_str());
+    WriteFileBytes(vault + "\\Letters\\_doc_info.dat", "");
+    Select(Item("Letters"));
+    SendMessageA(*frame, WM_COMMAND, ID_CATALOG_DELETE, 0);
+    EXPECT_FALSE(FolderExists(vault + "\\Letters"));
+    EXPECT_EQ(Item("Letters"), nullptr);
+}
+
+TEST_F(CatalogTreeTest, DragMoveRefusesOwnSubtreeAndMovesFolders) {
+    MessageBoxRecorder boxes(IDYES);
+    HTREEITEM projects = Item("Projects");
+    EXPECT_FALSE(tree().DropCatalog(projects, projects));
+    EXPECT_FALSE(tree().DropCatalog(projects, Item("Projects\\2003\\Deep")));
+    EXPECT_TRUE(boxes.boxes.empty()) << "no question for a drop into itself";
+
+    WriteFileBytes(vault + "\\Projects\\2003\\plan.txt", "plan");
+    ASSERT_TRUE(tree().DropCatalog(projects, Item("Letters")));
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "You really want to move this catalog?");
+    EXPECT_FALSE(FolderExists(vault + "\\Projects"));
+    EXPECT_EQ(ReadFileBytes(vault + "\\Letters\\Projects\\2003\\plan.txt"), "plan");
+    EXPECT_EQ(Item("Projects"), nullptr);
+    HTREEITEM moved = Item("Letters\\Projects\\2003\\Deep");
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(tree().Selected(), Item("Letters\\Projects"));
+    EXPECT_EQ(frame->list()->currentCatalog, vault + "\\Letters\\Projects");
+
+    // Into a catalog that already has a sub-catalog of that name: nothing
+    // after the question.
+    MakeFolder("Projects");
+    boxes.boxes.clear();
+    EXPECT_FALSE(tree().DropCatalog(Item("Letters\\Projects"), tree().Root()));
+    EXPECT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_TRUE(FolderExists(vault + "\\Letters\\Projects\\2003"));
+    EXPECT_NE(Item("Letters\\Projects"), nullptr);
+}
+
+}  // namespace
