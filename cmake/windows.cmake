@@ -75,6 +75,7 @@ endforeach()
 
 # End-to-end tests drive the real programs from shell scripts.
 file(GLOB e2e_scripts CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.sh)
+list(FILTER e2e_scripts EXCLUDE REGEX "_lib\\.sh$")
 foreach(script ${e2e_scripts})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME e2e.${name} COMMAND bash ${script} ${CMAKE_BINARY_DIR})
