@@ -25,6 +25,13 @@ start)
     wine reg add "HKCU\\Software\\Wine\\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wineserver -w
   fi
+  if ! grep -q 'Explorer\\\\Desktops' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    # A virtual desktop: without a window manager, hiding a top-level X11
+    # window otherwise waits two seconds for a reply that never comes.
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+    wineserver -w
+  fi
   wineserver -p
   wine cmd /c exit >/dev/null 2>&1 </dev/null
   ;;
