@@ -162,3 +162,22 @@ TEST_F(CatalogTreeTest, DragMoveRefusesOwnSubtreeAndMovesFolders) {
 }
 
 }  // namespace
+
+namespace {
+
+// A "BaseDir" that names a file: the program says so and carries on.
+class FileAsVaultTest : public FrameTest {
+protected:
+    void Prepare() override { WriteFileBytes(vault, "not a folder"); }
+};
+
+TEST_F(FileAsVaultTest, ReportsAndKeepsTheFile) {
+    EXPECT_EQ(tree().Label(tree().Root()), "Root");
+    EXPECT_EQ(ReadFileBytes(vault), "not a folder");
+    const HWND edit = frame->bottom()->MessagesEdit();
+    char text[512] = {};
+    GetWindowTextA(edit, text, sizeof text);
+    EXPECT_NE(std::string(text).find("cannot be used"), std::string::npos) << text;
+}
+
+}  // namespace
