@@ -40,14 +40,21 @@ EncryptedFileHeader EncryptedFileHeader::Read(const std::uint8_t* in) {
     return h;
 }
 
+void SealEncryptedFile(const EncryptedFileHeader& header, std::uint8_t* buffer) {
+    const std::size_t total = static_cast<std::size_t>(EncryptedFileSize(header.length));
+    header.Write(buffer);
+    const std::size_t end = EncryptedFileHeader::kSize + header.length;
+    std::memset(buffer + end, 0, total - end);
+    des::TripleDes2(header.key.data()).Encrypt(buffer, buffer, total / des::kBlockSize);
+}
+
 std::vector<std::uint8_t> BuildEncryptedFile(EncryptedFileHeader header, const std::uint8_t* content,
                                              std::size_t size) {
     if (size > std::numeric_limits<std::uint32_t>::max()) return {};
     header.length = static_cast<std::uint32_t>(size);
-    std::vector<std::uint8_t> out(EncryptedFileSize(size), 0);
-    header.Write(out.data());
+    std::vector<std::uint8_t> out(EncryptedFileSize(size));
     if (size) std::memcpy(out.data() + EncryptedFileHeader::kSize, content, size);
-    des::TripleDes2(header.key.data()).Encrypt(out.data(), out.data(), out.size() / des::kBlockSize);
+    SealEncryptedFile(header, out.data());
     return out;
 }
 

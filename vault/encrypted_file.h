@@ -27,6 +27,11 @@ constexpr std::uint64_t EncryptedFileSize(std::uint64_t contentLength) {
     return 8 * ((contentLength + EncryptedFileHeader::kSize) / 8) + 8;
 }
 
+// Encrypts a file in a buffer of EncryptedFileSize(header.length) bytes
+// whose content already sits at offset 29: writes the header and the zero
+// padding, then encrypts the whole buffer in place.
+void SealEncryptedFile(const EncryptedFileHeader& header, std::uint8_t* buffer);
+
 // The whole encrypted file for `content`; header.length is set from `size`.
 // Empty when the content is too long for the header's 32-bit length.
 std::vector<std::uint8_t> BuildEncryptedFile(EncryptedFileHeader header, const std::uint8_t* content,
