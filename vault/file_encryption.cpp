@@ -34,8 +34,13 @@ private:
     HANDLE h_;
 };
 
-// No sharing: nobody changes or deletes the file while it is rewritten.
+// No sharing: nobody changes or deletes the file while it is rewritten. A
+// read-only file is refused here even where the platform would let its
+// owner write to it anyway.
 HANDLE OpenExclusive(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return INVALID_HANDLE_VALUE;
     return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                        nullptr);
 }

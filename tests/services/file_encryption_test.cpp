@@ -164,6 +164,11 @@ TEST(FileEncryption, ImpossibleMissingAndLockedFilesFailSilentlyAndStayAsTheyWer
     EXPECT_FALSE(vault::EncryptFile(locked, "pw", ui));
     CloseHandle(other);
     EXPECT_EQ(ReadFileBytes(locked), "in use");
+
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(vault::EncryptFile(locked, "pw", ui));
+    EXPECT_EQ(ReadFileBytes(locked), "in use");
+    EXPECT_FALSE(vault::EncryptFile(dir.path(), "pw", ui));
     EXPECT_TRUE(ui.asked.empty());
     EXPECT_FALSE(FileExists(dir / "missing"));
 }
