@@ -5,6 +5,7 @@
 #include <new>
 
 #include "common/paths.h"
+#include "shell/window.h"
 #include "vault/des.h"
 #include "vault/encrypted_file.h"
 
@@ -102,12 +103,6 @@ bool WriteAt0(HANDLE h, const std::uint8_t* buf, std::size_t n) {
         n -= put;
     }
     return true;
-}
-
-std::string ResourceString(UINT id) {
-    char buf[1024];
-    const int n = LoadStringA(GetModuleHandleA(nullptr), id, buf, sizeof buf);
-    return std::string(buf, n > 0 ? n : 0);
 }
 
 // Puts `value` where the template has "%s" (without printf, so a "%" in a
@@ -211,7 +206,7 @@ bool DecryptFile(const std::string& path, const std::string& password, UiPort& u
         case OpenStatus::kOpened:
             break;
         case OpenStatus::kWrongPassword:
-            ui.Ask(Substitute(ResourceString(kInvalidPasswordText), FullPath(path)), MB_OK | MB_ICONEXCLAMATION);
+            ui.Ask(Substitute(LoadResString(kInvalidPasswordText), FullPath(path)), MB_OK | MB_ICONEXCLAMATION);
             return false;
         case OpenStatus::kDamaged:
             ui.Ask("The encrypted file " + FullPath(path) + " is damaged and can not be decoded.",
@@ -262,7 +257,7 @@ int ToggleEncryption(const std::string& catalogPath, const std::vector<std::stri
 int EncryptDecryptCommand(const std::string& catalogPath, const std::vector<std::string>& names,
                           std::vector<int>& encoded, UiPort& ui) {
     if (names.empty()) {
-        ui.AddMessage(ResourceString(kNoFileSelectedText));
+        ui.AddMessage(LoadResString(kNoFileSelectedText));
         return 0;
     }
     std::string password;

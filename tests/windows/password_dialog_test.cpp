@@ -2,95 +2,63 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
 
-// What the test saw in the open dialog, and how it answers it.
-struct DialogVisit {
-    std::function<void(HWND dlg)> answer;
-    bool seen = false;
+// What the test saw in the open dialog before answering it.
+struct Seen {
+    int shown = 0;
     bool masked = false;
     bool focused = false;
     std::string caption;
     std::string initialText;
 };
 
-DialogVisit* g_visit = nullptr;
-int g_ticks = 0;
-
-BOOL CALLBACK CancelWindow(HWND w, LPARAM) {
-    PostMessageA(w, WM_COMMAND, IDCANCEL, 0);
-    return TRUE;
-}
-
-void CALLBACK InspectDialog(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dlg = FindWindowA(nullptr, "Enter a password");
-    if (!dlg && ++g_ticks > 100) {
-        // Whatever opened instead must not hang the run.
-        KillTimer(nullptr, id);
-        EnumThreadWindows(GetCurrentThreadId(), CancelWindow, 0);
-        return;
+// Answers each password dialog: records it, types `typed`, presses `button`.
+class PasswordDialogTest : public ::testing::Test {
+protected:
+    void Answer(const std::string& typed, int button) {
+        SetDialogHook([this, typed, button](Dialog& d) {
+            HWND edit = d.Item(vault::kPasswordEditId);
+            ++seen.shown;
+            char caption[128] = {};
+            GetWindowTextA(d.hwnd(), caption, sizeof caption);
+            seen.caption = caption;
+            seen.masked = (GetWindowLongA(edit, GWL_STYLE) & ES_PASSWORD) != 0;
+            seen.focused = GetFocus() == edit;
+            seen.initialText = d.ItemText(vault::kPasswordEditId);
+            SetWindowTextA(edit, typed.c_str());
+            d.Send(WM_COMMAND, button, 0);
+        });
     }
-    if (!dlg || !g_visit || g_visit->seen) return;
-    KillTimer(nullptr, id);
-    g_visit->seen = true;
-    HWND edit = GetDlgItem(dlg, vault::kPasswordEditId);
-    char text[256] = {};
-    GetWindowTextA(dlg, text, sizeof text);
-    g_visit->caption = text;
-    g_visit->masked = (GetWindowLongA(edit, GWL_STYLE) & ES_PASSWORD) != 0;
-    g_visit->focused = GetFocus() == edit;
-    GetWindowTextA(edit, text, sizeof text);
-    g_visit->initialText = text;
-    g_visit->answer(dlg);
-}
-
-bool Ask(DialogVisit& visit, std::string& out) {
-    g_visit = &visit;
-    g_ticks = 0;
-    SetTimer(nullptr, 0, 50, InspectDialog);
-    const bool ok = vault::AskPasswordDialog(nullptr, out);
-    g_visit = nullptr;
-    return ok;
-}
-
-void Type(HWND dlg, const char* text) { SetDlgItemTextA(dlg, vault::kPasswordEditId, text); }
-void Press(HWND dlg, int button) { SendMessageA(GetDlgItem(dlg, button), BM_CLICK, 0, 0); }
+    void TearDown() override { SetDialogHook({}); }
+    Seen seen;
+};
 
 }  // namespace
 
-TEST(PasswordDialog, MaskedFocusedAndEmptyEachTime) {
-    DialogVisit first;
-    first.answer = [](HWND dlg) {
-        Type(dlg, "s3cret \xe9");
-        Press(dlg, IDOK);
-    };
+TEST_F(PasswordDialogTest, MaskedFocusedAndEmptyEachTime) {
+    Answer("s3cret \xe9", IDOK);
     std::string password = "old";
-    ASSERT_TRUE(Ask(first, password));
-    ASSERT_TRUE(first.seen);
-    EXPECT_EQ(first.caption, "Enter a password");
-    EXPECT_TRUE(first.masked);
-    EXPECT_TRUE(first.focused);
-    EXPECT_EQ(first.initialText, "");
+    ASSERT_TRUE(vault::AskPasswordDialog(nullptr, password));
+    ASSERT_EQ(seen.shown, 1);
+    EXPECT_EQ(seen.caption, "Enter a password");
+    EXPECT_TRUE(seen.masked);
+    EXPECT_TRUE(seen.focused);
+    EXPECT_EQ(seen.initialText, "");
     EXPECT_EQ(password, "s3cret \xe9");
 
     // Opened again, the field does not remember the last password.
-    DialogVisit second;
-    second.answer = [](HWND dlg) { Press(dlg, IDOK); };
-    ASSERT_TRUE(Ask(second, password));
-    EXPECT_EQ(second.initialText, "");
+    Answer("", IDOK);
+    ASSERT_TRUE(vault::AskPasswordDialog(nullptr, password));
+    EXPECT_EQ(seen.shown, 2);
+    EXPECT_EQ(seen.initialText, "");
     EXPECT_EQ(password, "");
 }
 
-TEST(PasswordDialog, CancelKeepsTheCallersText) {
-    DialogVisit visit;
-    visit.answer = [](HWND dlg) {
-        Type(dlg, "typed");
-        Press(dlg, IDCANCEL);
-    };
+TEST_F(PasswordDialogTest, CancelKeepsTheCallersText) {
+    Answer("typed", IDCANCEL);
     std::string password = "unchanged";
-    EXPECT_FALSE(Ask(visit, password));
-    EXPECT_TRUE(visit.seen);
+    EXPECT_FALSE(vault::AskPasswordDialog(nullptr, password));
+    EXPECT_EQ(seen.shown, 1);
     EXPECT_EQ(password, "unchanged");
 }
