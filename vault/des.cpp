@@ -69,14 +69,15 @@ constexpr u64 Permute(u64 in, int inBits, const std::uint8_t* table, int outBits
 }
 
 // S-box i followed by P, for every 6-bit input (first input bit highest):
-// the round function becomes eight lookups.
+// the round function becomes eight lookups. Each table is indexed by a whole
+// byte whose top two bits are ignored, which spares masking the index.
 struct SpTables {
-    u32 t[8][64];
+    u32 t[8][256];
 };
 constexpr SpTables MakeSp() {
     SpTables sp{};
     for (int i = 0; i < 8; ++i)
-        for (int x = 0; x < 64; ++x) {
+        for (int x = 0; x < 256; ++x) {
             const int row = ((x >> 4) & 2) | (x & 1);
             const int col = (x >> 1) & 15;
             const u64 nibble = u64(kS[i][row * 16 + col]) << (28 - 4 * i);
@@ -94,8 +95,8 @@ constexpr u32 Rotl(u32 v, int n) { return (v << n) | (v >> (32 - n)); }
 inline u32 F(u32 r, u32 kOdd, u32 kEven) {
     const u32 a = Rotl(r, 1) ^ kOdd;
     const u32 b = Rotl(r, 29) ^ kEven;
-    return kSp.t[7][a & 63] ^ kSp.t[5][(a >> 8) & 63] ^ kSp.t[3][(a >> 16) & 63] ^ kSp.t[1][(a >> 24) & 63] ^
-           kSp.t[6][b & 63] ^ kSp.t[4][(b >> 8) & 63] ^ kSp.t[2][(b >> 16) & 63] ^ kSp.t[0][(b >> 24) & 63];
+    return kSp.t[7][a & 255] ^ kSp.t[5][(a >> 8) & 255] ^ kSp.t[3][(a >> 16) & 255] ^ kSp.t[1][a >> 24] ^
+           kSp.t[6][b & 255] ^ kSp.t[4][(b >> 8) & 255] ^ kSp.t[2][(b >> 16) & 255] ^ kSp.t[0][b >> 24];
 }
 
 // Sixteen rounds on N independent blocks side by side, so the lookups of
@@ -200,24 +201,23 @@ inline void Swap(u32* l, u32* r) {
 // Three DES passes with the permutations between them left out: FP then IP
 // is the identity, only the halves change places.
 template <int N>
-inline void Triple(const std::uint8_t* in, std::uint8_t* out, const RoundKeys& a, const RoundKeys& b,
-                   const RoundKeys& c) {
+inline void Triple(const std::uint8_t* in, std::uint8_t* out, const RoundKeys* const (&passes)[3]) {
     u32 l[N], r[N];
     Load<N>(in, l, r);
-    Rounds<N>(l, r, a);
-    Swap<N>(l, r);
-    Rounds<N>(l, r, b);
-    Swap<N>(l, r);
-    Rounds<N>(l, r, c);
+    for (int p = 0; p < 3; ++p) {
+        if (p > 0) Swap<N>(l, r);
+        Rounds<N>(l, r, *passes[p]);
+    }
     Store<N>(out, l, r);
 }
 
 void TripleEcb(const std::uint8_t* in, std::uint8_t* out, std::size_t blocks, const RoundKeys& a,
                const RoundKeys& b, const RoundKeys& c) {
     constexpr int kWide = 4;
+    const RoundKeys* const passes[3] = {&a, &b, &c};
     std::size_t i = 0;
-    for (; i + kWide <= blocks; i += kWide) Triple<kWide>(in + 8 * i, out + 8 * i, a, b, c);
-    for (; i < blocks; ++i) Triple<1>(in + 8 * i, out + 8 * i, a, b, c);
+    for (; i + kWide <= blocks; i += kWide) Triple<kWide>(in + 8 * i, out + 8 * i, passes);
+    for (; i < blocks; ++i) Triple<1>(in + 8 * i, out + 8 * i, passes);
 }
 
 }  // namespace
