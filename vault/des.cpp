@@ -199,7 +199,8 @@ inline void Swap(u32* l, u32* r) {
 }
 
 // Three DES passes with the permutations between them left out: FP then IP
-// is the identity, only the halves change places.
+// is the identity, only the halves change places. One loop over the passes
+// keeps the round code inlined once, with the halves in registers.
 template <int N>
 inline void Triple(const std::uint8_t* in, std::uint8_t* out, const RoundKeys* const (&passes)[3]) {
     u32 l[N], r[N];
@@ -213,6 +214,8 @@ inline void Triple(const std::uint8_t* in, std::uint8_t* out, const RoundKeys* c
 
 void TripleEcb(const std::uint8_t* in, std::uint8_t* out, std::size_t blocks, const RoundKeys& a,
                const RoundKeys& b, const RoundKeys& c) {
+    // Four blocks side by side measured fastest: two lose a third, eight
+    // run out of registers.
     constexpr int kWide = 4;
     const RoundKeys* const passes[3] = {&a, &b, &c};
     std::size_t i = 0;
