@@ -9,6 +9,7 @@
 #include "common/settings_store.h"
 #include "res/resource.h"
 #include "shell/about_dialog.h"
+#include "vault/password_dialog.h"
 
 namespace {
 
@@ -326,7 +327,7 @@ bool CMainFrame::BrowseForFolder(const std::string& title, std::string& folder) 
     return ::BrowseForFolder(title, folder);
 }
 
-bool CMainFrame::AskPassword(std::string&) { return false; }
+bool CMainFrame::AskPassword(std::string& password) { return vault::AskPasswordDialog(hwnd_, password); }
 
 void CMainFrame::OpenDocument(const std::string& path) {
     ShellExecuteA(hwnd_, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
