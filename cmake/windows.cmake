@@ -19,6 +19,10 @@ add_library(archivon_app STATIC ${APP_SOURCES})
 target_link_libraries(archivon_app PUBLIC archivon_platform Threads::Threads)
 
 set(APP_RESOURCES ${CMAKE_SOURCE_DIR}/res/archivon.rc)
+# windres does not report what the script includes; name it, so a changed
+# dialog, bitmap or id rebuilds the resources.
+file(GLOB res_inputs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*)
+set_source_files_properties(${APP_RESOURCES} PROPERTIES OBJECT_DEPENDS "${res_inputs}")
 add_executable(Archivon WIN32 ${CMAKE_SOURCE_DIR}/app/main.cpp ${APP_RESOURCES})
 target_link_libraries(Archivon PRIVATE archivon_app)
 
