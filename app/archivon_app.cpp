@@ -94,6 +94,8 @@ bool CArchivonApp::InitInstance(const char* commandLine) {
         return false;
     }
     splashAllowed_ = !HasAutomationFlag(commandLine);
+    // The folder chooser and shell execution need a single-threaded apartment.
+    comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     InstallSystemCodePage();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
@@ -136,6 +138,8 @@ int CArchivonApp::Run() {
 
 int CArchivonApp::ExitInstance() {
     frame_.reset();
+    if (comStarted_) CoUninitialize();
+    comStarted_ = false;
     // The socket library is shut down after every start, also an early end.
     if (WSACleanup() != 0) {
         SetLastError(WSAGetLastError());

@@ -33,6 +33,7 @@ private:
     std::unique_ptr<CMainFrame> frame_;
     HANDLE instanceMutex_ = nullptr;
     bool winsockStarted_ = false;
+    bool comStarted_ = false;
     bool splashAllowed_ = true;
 };
 

@@ -6,6 +6,8 @@
 #include "vault/list_ctrl_view.h"
 
 INT_PTR PageDialog::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
+    // Enter and Escape belong to the edit control; a page never closes.
+    if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) && !lp) return TRUE;
     if (msg == WM_SIZE) {
         MoveWindow(Control(), 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
         return TRUE;
@@ -20,8 +22,6 @@ INT_PTR DescriptionsPage::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
         Commit();
         return TRUE;
     }
-    // Enter and Escape belong to the edit control, not to the page.
-    if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) && !lp) return TRUE;
     return PageDialog::DialogProc(msg, wp, lp);
 }
 

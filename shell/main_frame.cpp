@@ -45,7 +45,7 @@ bool CMainFrame::Create() {
     const std::string title = FirstLine(LoadResString(IDR_MAINFRAME));
     if (!Window::Create("ArchivonMainFrame", title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
                         CW_USEDEFAULT, CW_USEDEFAULT, 900, 650, nullptr, menu)) {
-        if (menu) DestroyMenu(menu);
+        if (menu && IsMenu(menu)) DestroyMenu(menu);
         return false;
     }
     // Centre on the screen.
@@ -107,6 +107,7 @@ bool CMainFrame::CreateStatusBar() {
     status_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
                               nullptr, AppInstance(), nullptr);
     if (!status_) return false;
+    LayoutBars();  // the panes must exist before their texts are set
     SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>("Ready"));
     const std::string initial = LoadResString(IDS_STATUS_CATALOG);
     SendMessageA(status_, SB_SETTEXTA, kStatusCatalogPane, reinterpret_cast<LPARAM>(initial.c_str()));
@@ -267,6 +268,7 @@ LRESULT CMainFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CREATE:
             if (!BuildPanes() || !CreateToolBar() || !CreateStatusBar()) return -1;
             DragAcceptFiles(hwnd_, TRUE);
+            created_ = true;
             return 0;
         case WM_SIZE:
             OnSize(HIWORD(lp));
@@ -280,6 +282,13 @@ LRESULT CMainFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
                 static std::string tip;
                 tip = PromptPart(static_cast<UINT>(header->idFrom), true);
                 reinterpret_cast<NMTTDISPINFOA*>(lp)->lpszText = tip.data();
+                return 0;
+            }
+            if (header->code == TTN_GETDISPINFOW) {
+                auto* info = reinterpret_cast<NMTTDISPINFOW*>(lp);
+                const std::string text = PromptPart(static_cast<UINT>(header->idFrom), true);
+                MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, info->szText, std::size(info->szText));
+                info->lpszText = info->szText;
                 return 0;
             }
             break;
@@ -304,7 +313,9 @@ LRESULT CMainFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_DESTROY:
             KillTimer(hwnd_, kIndicatorTimer);
-            PostQuitMessage(0);
+            // A frame that failed in creation must not end the loop of the
+            // message box that reports the failure.
+            if (created_) PostQuitMessage(0);
             return 0;
     }
     return Default(msg, wp, lp);

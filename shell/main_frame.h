@@ -68,4 +68,5 @@ private:
     HWND status_ = nullptr;
     HACCEL accelerators_ = nullptr;
     int beeps_ = 0;
+    bool created_ = false;
 };

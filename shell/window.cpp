@@ -18,13 +18,10 @@ void SetAppInstance(HINSTANCE instance) { g_instance = instance; }
 void SetDialogHook(DialogHook hook) { Hook() = std::move(hook); }
 
 std::string LoadResString(UINT id) {
-    const char* text = nullptr;
-    // With a zero buffer size LoadString gives a pointer to the resource text.
-    const int n = LoadStringA(AppInstance(), id, reinterpret_cast<LPSTR>(&text), 0);
-    if (n > 0 && text) return std::string(text, n);
-    char buf[1024];
-    const int m = LoadStringA(AppInstance(), id, buf, sizeof buf);
-    return std::string(buf, m > 0 ? m : 0);
+    // A string table entry holds at most 4097 characters.
+    char buf[4100];
+    const int n = LoadStringA(AppInstance(), id, buf, sizeof buf);
+    return std::string(buf, n > 0 ? n : 0);
 }
 
 LRESULT CALLBACK WindowDispatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -37,7 +34,16 @@ LRESULT CALLBACK WindowDispatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return self->Dispatch(msg, wp, lp);
 }
 
-Window::~Window() { Destroy(); }
+Window::~Window() {
+    // The derived parts are gone already: detach first, so the window's last
+    // messages never reach a half-destroyed object.
+    HWND hwnd = hwnd_;
+    if (!hwnd) return;
+    RemovePropA(hwnd, kObjectProp);
+    if (originalProc_) SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
+    hwnd_ = nullptr;
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
+}
 
 void Window::Destroy() {
     if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
@@ -115,11 +121,15 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         auto* header = reinterpret_cast<NMHDR*>(lp);
         Window* sender = FromHandle(header->hwndFrom);
         LRESULT result = 0;
-        if (sender && sender != this && sender->OnReflectedNotify(header, result)) return result;
+        if (sender && sender != this && GetParent(header->hwndFrom) == hwnd_ &&
+            sender->OnReflectedNotify(header, result))
+            return result;
     } else if (msg == WM_COMMAND && lp) {
         Window* sender = FromHandle(reinterpret_cast<HWND>(lp));
         LRESULT result = 0;
-        if (sender && sender != this && sender->OnReflectedCommand(HIWORD(wp), result)) return result;
+        if (sender && sender != this && GetParent(reinterpret_cast<HWND>(lp)) == hwnd_ &&
+            sender->OnReflectedCommand(HIWORD(wp), result))
+            return result;
     }
     if (msg == WM_NCDESTROY) {
         const LRESULT r = WndProc(msg, wp, lp);
@@ -145,7 +155,7 @@ INT_PTR CALLBACK DialogDispatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         HWND from = msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(lp)->hwndFrom : reinterpret_cast<HWND>(lp);
         Window* sender = Window::FromHandle(from);
         LRESULT result = 0;
-        const bool handled = sender && sender != self &&
+        const bool handled = sender && sender != self && GetParent(from) == hwnd &&
                              (msg == WM_NOTIFY ? sender->OnReflectedNotify(reinterpret_cast<NMHDR*>(lp), result)
                                                : sender->OnReflectedCommand(HIWORD(wp), result));
         if (handled) {

@@ -12,8 +12,10 @@ bool MoveFolderTree(const std::string& source, const std::string& destination) {
             const std::string name = fd.cFileName;
             if (name == "." || name == "..") continue;
             const std::string from = source + "\\" + name, to = destination + "\\" + name;
-            ok = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? MoveFolderTree(from, to)
-                                                                   : MoveFileA(from.c_str(), to.c_str()) != FALSE;
+            // A folder link moves as itself; its target stays where it is.
+            const bool plainFolder = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                                     !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+            ok = plainFolder ? MoveFolderTree(from, to) : MoveFileA(from.c_str(), to.c_str()) != FALSE;
         } while (ok && FindNextFileA(h, &fd));
         FindClose(h);
         if (!ok) return false;

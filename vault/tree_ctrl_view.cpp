@@ -14,6 +14,35 @@
 namespace {
 constexpr UINT kReEditLabel = WM_APP + 0x101;
 constexpr char kNewCatalog[] = "New Catalog";
+
+bool FolderHoldsOnlyIndex(const std::string& folder) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((folder + "\\*.*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    bool only = true;
+    do {
+        const std::string name = fd.cFileName;
+        if (name != "." && name != ".." && lstrcmpiA(name.c_str(), "_doc_info.dat") != 0) only = false;
+    } while (only && FindNextFileA(h, &fd));
+    FindClose(h);
+    return only;
+}
+
+// A label becomes one folder name: no separators, no device or stream
+// syntax, never "." or "..".
+bool IsUsableFolderName(const std::string& name) {
+    if (name == "." || name == "..") return false;
+    for (char c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || std::string("\\/:*?\"<>|").find(c) != std::string::npos)
+            return false;
+    return true;
+}
+
+// Junctions and folder links are not descended into: one pointing at an
+// ancestor would make the walk endless.
+bool IsPlainFolder(const WIN32_FIND_DATAA& fd) {
+    return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
 }  // namespace
 
 CTreeCtrlView::~CTreeCtrlView() {
@@ -83,7 +112,7 @@ void CTreeCtrlView::FillFolder(const std::string& folder, HTREEITEM parent) {
     if (h == INVALID_HANDLE_VALUE) return;
     do {
         const std::string name = fd.cFileName;
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || name == "." || name == "..") continue;
+        if (!IsPlainFolder(fd) || name == "." || name == "..") continue;
         TVINSERTSTRUCTA ins{};
         ins.hParent = parent;
         ins.hInsertAfter = TVI_LAST;
@@ -150,6 +179,7 @@ void CTreeCtrlView::DeleteCatalog() {
     HTREEITEM selected = Selected();
     if (!selected) return;
     const std::string label = Label(selected);
+    if (!frame) return;
     if (selected == Root() || label == "UnknownCatalog") {
         frame->Ask(LoadResString(IDS_CANNOT_DELETE_SYSTEM_ITEM), MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -162,7 +192,10 @@ void CTreeCtrlView::DeleteCatalog() {
     snprintf(question, sizeof question, LoadResString(IDS_CONFIRM_DELETE_CATALOG).c_str(), label.c_str());
     if (frame->Ask(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
     const std::string path = CatalogPath(selected);
-    if (list && list->RecordCount() == 0) DeleteFileA((path + "\\_doc_info.dat").c_str());
+    // The index goes only when nothing but the index is left: an index that
+    // could not be read must not be lost with the documents still there.
+    if ((!list || list->RecordCount() == 0) && FolderHoldsOnlyIndex(path))
+        DeleteFileA((path + "\\_doc_info.dat").c_str());
     if (RemoveDirectoryA(path.c_str()))
         TreeView_DeleteItem(hwnd_, selected);
     else
@@ -192,7 +225,9 @@ bool CTreeCtrlView::OnEndLabelEdit(NMTVDISPINFOA* info) {
     const std::string parentPath = CatalogPath(parent);
     const std::string oldPath = parentPath + "\\" + oldLabel;
     bool ok = true;
-    if (!PathExists(oldPath))
+    if (!newLabel.empty() && !IsUsableFolderName(newLabel))
+        ok = false;
+    else if (!PathExists(oldPath))
         ok = CreateDirectoryA((parentPath + "\\" + (newLabel.empty() ? oldLabel : newLabel)).c_str(), nullptr);
     else if (!newLabel.empty() && newLabel != oldLabel)
         ok = MoveFileA(oldPath.c_str(), (parentPath + "\\" + newLabel).c_str());
@@ -246,6 +281,8 @@ void CTreeCtrlView::BeginDrag(NMTREEVIEWA* info) {
     Sleep(250);
     MSG msg;
     if (PeekMessageA(&msg, hwnd_, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE)) return;
+    const int button = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+    if (!(GetAsyncKeyState(button) & 0x8000)) return;  // released outside the tree
     dragItem_ = info->itemNew.hItem;
     dropTarget_ = nullptr;
     dragImage_ = TreeView_CreateDragImage(hwnd_, dragItem_);
@@ -267,12 +304,14 @@ void CTreeCtrlView::EndDrag(bool drop) {
     }
     dragItem_ = nullptr;
     dropTarget_ = nullptr;
+    KillTimer(hwnd_, kHoverTimer);
     ReleaseCapture();
     TreeView_SelectDropTarget(hwnd_, nullptr);
     if (drop && dragged && target) DropCatalog(dragged, target);
 }
 
 bool CTreeCtrlView::DropCatalog(HTREEITEM dragged, HTREEITEM target) {
+    if (!frame) return false;
     for (HTREEITEM i = target; i; i = TreeView_GetParent(hwnd_, i))
         if (i == dragged) return false;
     TreeView_Expand(hwnd_, target, TVE_EXPAND);

@@ -8,6 +8,7 @@ set_config path4gleanix ""
 
 start_archivon
 check "first instance shows its window" probe wait 20000
+for _ in $(seq 50); do [ -n "$(get_config path4gleanix)" ] && break; sleep 0.2; done
 check "path4gleanix names the executable" [ "$(get_config path4gleanix)" = "$(winpath "$BUILD/Archivon.exe")" ]
 check "the vault is created with UnknownCatalog" test -d "$WORK/vault/UnknownCatalog"
 

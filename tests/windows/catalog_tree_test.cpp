@@ -85,6 +85,21 @@ TEST_F(CatalogTreeTest, RenameOntoSiblingBeepsAndReopensEdit) {
     EXPECT_FALSE(FolderExists(vault + "\\Letters"));
     EXPECT_EQ(frame->list()->currentCatalog, vault + "\\Mail");
 
+    // A label that would name another place is refused like a clash.
+    Select(Item("Mail"));
+    SendMessageA(*frame, WM_COMMAND, ID_CATALOG_RENAME, 0);
+    for (const char* bad : {"..\\Outside", "a\\b", "c:d", ".."}) {
+        ASSERT_NE(tree().EditControl(), nullptr) << bad;
+        SetWindowTextA(tree().EditControl(), bad);
+        TreeView_EndEditLabelNow(tree(), FALSE);
+        PumpFor(50);
+        EXPECT_TRUE(FolderExists(vault + "\\Mail")) << bad;
+        EXPECT_EQ(tree().Label(Item("Mail")), "Mail") << bad;
+    }
+    TreeView_EndEditLabelNow(tree(), TRUE);
+    PumpFor(50);
+    EXPECT_FALSE(FolderExists(dir / "Outside"));
+
     // The top item is never renamed by the command.
     Select(tree().Root());
     SendMessageA(*frame, WM_COMMAND, ID_CATALOG_RENAME, 0);
@@ -110,9 +125,11 @@ TEST_F(CatalogTreeTest, DeleteRefusesSystemItemsAndNonEmptyCatalogs) {
     ASSERT_EQ(boxes.boxes.size(), 1u) << "refused without asking";
     EXPECT_EQ(boxes.boxes[0].text, "The catalog is not empty !");
 
-    // A catalog whose folder still holds a file: asked, then refused.
+    // A catalog whose folder still holds a file: asked, then refused, and
+    // its index is kept even though the list shows no documents.
     boxes.boxes.clear();
     WriteFileBytes(vault + "\\Letters\\keep.txt", "x");
+    WriteFileBytes(vault + "\\Letters\\_doc_info.dat", "index");
     Select(Item("Letters"));
     SendMessageA(*frame, WM_COMMAND, ID_CATALOG_DELETE, 0);
     ASSERT_EQ(boxes.boxes.size(), 2u);
@@ -120,6 +137,7 @@ TEST_F(CatalogTreeTest, DeleteRefusesSystemItemsAndNonEmptyCatalogs) {
     EXPECT_EQ(boxes.boxes[0].type, UINT(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2));
     EXPECT_EQ(boxes.boxes[1].text, "The catalog is not empty !");
     EXPECT_TRUE(FileExists(vault + "\\Letters\\keep.txt"));
+    EXPECT_EQ(ReadFileBytes(vault + "\\Letters\\_doc_info.dat"), "index");
     EXPECT_NE(Item("Letters"), nullptr);
 
     // An empty one goes, with its index file.

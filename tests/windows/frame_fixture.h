@@ -16,6 +16,7 @@ protected:
     void SetUp() override {
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
         InitCommonControlsEx(&icc);
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         savedBase_ = ArchivonSettings().GetText("Config", "BaseDir", "");
         vault = dir.path() + "\\Vault";
         ArchivonSettings().SetText("Config", "BaseDir", vault);

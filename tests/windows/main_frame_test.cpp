@@ -33,6 +33,14 @@ TEST_F(FrameTest, OpensMaximisedWithTitleTreeAndTabs) {
     EXPECT_EQ(SendMessageA(frame->statusBar(), SB_GETPARTS, 0, 0), 5);
 }
 
+TEST_F(FrameTest, StatusBarStartsWithItsCatalogHint) {
+    CMainFrame other;
+    ASSERT_TRUE(other.Create());
+    char text[128] = {};
+    SendMessageA(other.statusBar(), SB_GETTEXTA, CMainFrame::kStatusCatalogPane, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "Here displays current selected catalog");
+}
+
 TEST_F(FrameTest, ResizeRestoresRowAndColumnProportions) {
     ShowWindow(*frame, SW_RESTORE);
     SetWindowPos(*frame, nullptr, 0, 0, 800, 600, SWP_NOZORDER | SWP_NOMOVE);
