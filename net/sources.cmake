@@ -1,1 +1,8 @@
 # Files of net/: CORE_SOURCES portable, APP_SOURCES (or HELPER_SOURCES) Win32.
+list(APPEND CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/file_naming.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ftp_reply.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/http_head.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/job_url.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/proxy_messages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/user_agent.cpp)

@@ -1,0 +1,90 @@
+#include "net/job_url.h"
+
+#include <algorithm>
+
+namespace net {
+
+namespace {
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+    return s;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string NormaliseJobUrl(std::string_view url) {
+    std::string r(url);
+    if (std::count(r.begin(), r.end(), '/') < 3) r.push_back('/');
+    return r;
+}
+
+bool SplitJobUrl(std::string_view url, UrlParts& parts) {
+    parts = UrlParts{};
+    url = Trim(url);
+    const std::size_t colon = url.find("://");
+    if (colon == std::string_view::npos || colon == 0) return false;
+    const std::string_view scheme = url.substr(0, colon);
+    if (EqualsNoCase(scheme, "http")) {
+        parts.serviceType = kSchemeHttp;
+        parts.port = 80;
+    } else if (EqualsNoCase(scheme, "ftp")) {
+        parts.serviceType = kSchemeFtp;
+        parts.port = 21;
+    } else {
+        return false;
+    }
+    std::string_view rest = url.substr(colon + 3);
+    const std::size_t authEnd = std::min(rest.find_first_of("/?#"), rest.size());
+    std::string_view authority = rest.substr(0, authEnd);
+    std::string_view path = rest.substr(authEnd);
+    if (const std::size_t hash = path.find('#'); hash != std::string_view::npos) path = path.substr(0, hash);
+    parts.objectPath = (path.empty() || path.front() != '/') ? "/" + std::string(path) : std::string(path);
+
+    if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos) {
+        const std::string_view info = authority.substr(0, at);
+        const std::size_t sep = info.find(':');
+        parts.user = std::string(info.substr(0, sep));
+        if (sep != std::string_view::npos) parts.password = std::string(info.substr(sep + 1));
+        authority = authority.substr(at + 1);
+    }
+    std::string_view host = authority;
+    if (const std::size_t pc = authority.rfind(':'); pc != std::string_view::npos) {
+        host = authority.substr(0, pc);
+        const std::string_view digits = authority.substr(pc + 1);
+        if (!digits.empty()) {
+            std::uint32_t port = 0;
+            for (char c : digits) {
+                if (c < '0' || c > '9') return false;
+                port = port * 10 + static_cast<std::uint32_t>(c - '0');
+                if (port > 65535) return false;
+            }
+            if (port == 0) return false;
+            parts.port = static_cast<std::uint16_t>(port);
+        }
+    }
+    parts.host = std::string(host);
+    if (host.empty()) return false;
+    for (char c : host)
+        if (static_cast<unsigned char>(c) <= ' ') return false;
+    return true;
+}
+
+bool IsValidJobUrl(std::string_view url) {
+    UrlParts parts;
+    return SplitJobUrl(NormaliseJobUrl(url), parts);
+}
+
+}  // namespace net

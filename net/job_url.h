@@ -1,0 +1,35 @@
+// Splitting of download URLs into the parts a worker needs. Only absolute
+// ftp:// and http:// URLs are understood; everything else is left to the
+// worker, which ends such a job at once.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace net {
+
+constexpr std::uint32_t kSchemeFtp = 1;
+constexpr std::uint32_t kSchemeHttp = 3;
+
+struct UrlParts {
+    std::uint32_t serviceType = 0;  // kSchemeFtp, kSchemeHttp or 0
+    std::string host;
+    std::string objectPath;  // begins with "/", query included, fragment dropped
+    std::uint16_t port = 0;
+    std::string user;
+    std::string password;
+};
+
+// Appends "/" when the text holds fewer than three slashes, so that a URL of
+// scheme and host alone asks for the root.
+std::string NormaliseJobUrl(std::string_view url);
+
+// Splits an absolute URL. Returns false for relative or empty text, an
+// unknown scheme, an empty host or a port outside 1..65535; the parts then
+// hold what could be read (serviceType stays 0 for an unknown scheme).
+bool SplitJobUrl(std::string_view url, UrlParts& parts);
+
+// The test a job's URL must pass before it is started.
+bool IsValidJobUrl(std::string_view url);
+
+}  // namespace net
