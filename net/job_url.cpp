@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/paths.h"
+
 namespace net {
 
 namespace {
@@ -10,17 +12,6 @@ std::string_view Trim(std::string_view s) {
     while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
     while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
     return s;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -37,10 +28,10 @@ bool SplitJobUrl(std::string_view url, UrlParts& parts) {
     const std::size_t colon = url.find("://");
     if (colon == std::string_view::npos || colon == 0) return false;
     const std::string_view scheme = url.substr(0, colon);
-    if (EqualsNoCase(scheme, "http")) {
+    if (paths::EqualsNoCase(scheme, "http")) {
         parts.serviceType = kSchemeHttp;
         parts.port = 80;
-    } else if (EqualsNoCase(scheme, "ftp")) {
+    } else if (paths::EqualsNoCase(scheme, "ftp")) {
         parts.serviceType = kSchemeFtp;
         parts.port = 21;
     } else {

@@ -6,3 +6,11 @@ list(APPEND CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/job_url.cpp
   ${CMAKE_CURRENT_LIST_DIR}/proxy_messages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/user_agent.cpp)
+list(APPEND APP_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/download_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/download_settings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/download_thread.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ftp_worker.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/http_worker.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/net_socket.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/proxy_connect.cpp)

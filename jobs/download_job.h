@@ -1,0 +1,69 @@
+// A download job as the program holds it: the stored record plus what only
+// lives while the program runs (window, stop event, worker thread, lock).
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "jobs/job_record.h"
+#include "net/net_socket.h"
+
+// What the jobs view reads of a running job, copied under the job's lock.
+struct JobProgress {
+    std::string status;
+    std::string fileName;
+    std::uint32_t receivedBytes = 0;
+    std::uint32_t totalBytes = 0;
+    double bytesPerSecond = 0;
+};
+
+class DownloadJob : public JobRecord {
+public:
+    DownloadJob();
+    explicit DownloadJob(const JobRecord& record);
+    ~DownloadJob();
+    DownloadJob(const DownloadJob&) = delete;
+    DownloadJob& operator=(const DownloadJob&) = delete;
+
+    HWND notifyWindow = nullptr;
+    HANDLE stopEvent;         // auto-reset, set to ask the worker to stop
+    HANDLE worker = nullptr;  // the worker thread while the job runs
+    StopSignal stop;          // the worker's view of stopEvent
+
+    // Guards status, fileName, receivedBytes, totalBytes, bytesPerSecond and
+    // the URL fields a redirect rewrites; held only for a copy.
+    std::unique_lock<std::mutex> Lock() const { return std::unique_lock<std::mutex>(lock_); }
+    JobProgress Progress() const;
+
+private:
+    mutable std::mutex lock_;
+};
+
+// The ordered list of jobs; every job's number is its index.
+class DownloadJobList {
+public:
+    DownloadJobList() = default;
+    DownloadJobList(const DownloadJobList&) = delete;
+    DownloadJobList& operator=(const DownloadJobList&) = delete;
+
+    std::size_t size() const { return jobs_.size(); }
+    DownloadJob& at(std::size_t index) { return *jobs_[index]; }
+    void Clear() { jobs_.clear(); }
+
+    // Replaces the list with the jobs of the file. A missing or empty file
+    // gives an empty list; an unreadable or damaged one is reported in an
+    // error box, keeping the jobs read before the damage. False on error.
+    bool LoadJobList(const std::string& path);
+    // Writes every job. A file that cannot be created is skipped silently;
+    // a failed write is reported. False when nothing or not all was written.
+    bool SaveJobList(const std::string& path);
+    // Appends the job (when given), saves, and returns its index.
+    int AppendAndSave(std::unique_ptr<DownloadJob> job, const std::string& path);
+    bool HasUrl(const std::string& url) const;
+
+private:
+    std::vector<std::unique_ptr<DownloadJob>> jobs_;
+};

@@ -1,0 +1,266 @@
+// Winsock must come before <windows.h>.
+#include <winsock2.h>
+
+#include "net/http_worker.h"
+
+#include "common/message_box.h"
+#include "common/paths.h"
+#include "net/download_file.h"
+#include "net/download_thread.h"
+#include "net/file_naming.h"
+#include "net/ftp_worker.h"
+#include "net/job_url.h"
+#include "net/proxy_connect.h"
+
+namespace {
+
+constexpr int kReceiveBuffer = 4096;
+constexpr std::uint32_t kProgressEvery = 50000;
+constexpr int kEmptyReceivesAllowed = 5;
+
+const char* const kFinished = "Finished.";
+const char* const kCanceled = "Canceled.";
+
+enum class Pass { Again, Over };
+
+// Ends the run with the system's text for an error, or as cancelled when a
+// stop request caused the failure.
+Pass EndWithError(DownloadJob& job, DWORD error) {
+    PostJobEnd(job, job.stop.seen() ? kCanceled : SystemErrorText(error));
+    return Pass::Over;
+}
+
+// Step 6: the name of a file the job has not named yet; "" when none.
+std::string ChooseFileName(const DownloadJob& job, const net::HttpReplyHead& head) {
+    std::string name = net::NameFromObjectPath(job.serverHost, job.objectPath,
+                                               net::FindHeaderLine(head, "Content-Location: "));
+    if (!name.empty()) return name;
+    const std::string* type = net::FindHeaderLine(head, "Content-Type: ");
+    if (!type) return "";
+    char folder[MAX_PATH + 1], temporary[MAX_PATH + 1];
+    if (!GetTempPathA(sizeof folder, folder) || !GetTempFileNameA(folder, "rel", 0, temporary)) return "";
+    return net::NameFromTemporary(temporary, *type);
+}
+
+struct Transfer {
+    bool cancelled = false;
+    bool failed = false;
+    DWORD error = 0;
+};
+
+// Step 8: moves the body into the file.
+Transfer MoveBody(DownloadJob& job, NetSocket& socket, DownloadFile& file, bool lengthKnown) {
+    Transfer t;
+    char buffer[kReceiveBuffer];
+    const ULONGLONG started = GetTickCount64() / 1000;
+    const std::uint32_t startOffset = job.receivedBytes;
+    std::uint32_t sinceProgress = 0;
+    int empties = 0;
+    bool lastHadData = false;
+    while (!lengthKnown || job.receivedBytes < job.totalBytes) {
+        const int n = socket.Receive(buffer, sizeof buffer, job.stop);
+        if (n < 0) {
+            if (job.stop.seen()) {
+                t.cancelled = true;
+            } else {
+                t.failed = true;
+                t.error = static_cast<DWORD>(WSAGetLastError());
+            }
+            return t;
+        }
+        if (n == 0) {
+            lastHadData = false;
+            if (!lengthKnown) break;
+            if (++empties >= kEmptyReceivesAllowed || !job.stop.Pause(NetTuning().emptyReceivePauseMs)) {
+                t.cancelled = true;
+                return t;
+            }
+            continue;
+        }
+        empties = 0;
+        lastHadData = true;
+        const std::uint32_t room = 0xFFFFFFFFu - job.receivedBytes;
+        const std::uint32_t size = static_cast<std::uint32_t>(n) > room ? room : static_cast<std::uint32_t>(n);
+        if (!file.Write(buffer, size)) {
+            t.failed = true;
+            t.error = GetLastError();
+            return t;
+        }
+        {
+            auto guard = job.Lock();
+            job.receivedBytes += size;
+            const ULONGLONG elapsed = GetTickCount64() / 1000 - started;
+            job.bytesPerSecond = static_cast<double>(job.receivedBytes - startOffset) / static_cast<double>(elapsed + 1);
+        }
+        sinceProgress += size;
+        if (sinceProgress > kProgressEvery) {
+            PostJobProgress(job);
+            sinceProgress = 0;
+        }
+        if (IsCancelled(job)) {
+            t.cancelled = true;
+            return t;
+        }
+        if (size < static_cast<std::uint32_t>(n)) break;  // the 4 GB limit of the counters
+    }
+    std::uint32_t length = job.totalBytes;
+    if (!lengthKnown) {
+        auto guard = job.Lock();
+        job.totalBytes = length = job.receivedBytes;
+    }
+    if (!lastHadData && job.receivedBytes < length) {
+        t.cancelled = true;
+        return t;
+    }
+    if (!file.SetLength(length)) {
+        t.failed = true;
+        t.error = GetLastError();
+        return t;
+    }
+    auto guard = job.Lock();
+    if (job.receivedBytes > length) job.receivedBytes = length;
+    return t;
+}
+
+// Steps 3 to 8 for one HTTP request.
+Pass HttpPass(DownloadJob& job) {
+    NetSocket socket;
+    if (!socket.Create() || !ConnectViaProxy(socket, job)) return EndWithError(job, WSAGetLastError());
+    const std::string request = net::BuildHttpRequest(job.objectPath, job.serverHost, job.userAgent, job.receivedBytes);
+    if (!socket.SendAll(request.data(), request.size(), job.stop)) return EndWithError(job, WSAGetLastError());
+
+    net::HttpHeadReader reader;
+    if (!ReadHttpReplyHead(socket, reader, job)) return EndWithError(job, WSAGetLastError());
+    const net::HttpReplyHead& head = reader.head();
+    bool lengthKnown = true;
+    switch (head.statusCode) {
+        case 200: {
+            auto guard = job.Lock();
+            job.receivedBytes = 0;
+            job.totalBytes = head.contentLength;
+            lengthKnown = head.hasContentLength;
+            break;
+        }
+        case 206: {
+            const std::string* range = net::FindHeaderLine(head, "Content-Range: ");
+            const auto total = range ? net::ContentRangeTotal(*range) : std::nullopt;
+            auto guard = job.Lock();
+            if (total) {
+                job.totalBytes = *total;
+            } else if (head.hasContentLength && head.contentLength <= 0xFFFFFFFFu - job.receivedBytes) {
+                job.totalBytes = job.receivedBytes + head.contentLength;
+            } else {
+                lengthKnown = false;
+            }
+            break;
+        }
+        case 302: {
+            if (const auto target = net::RedirectTarget(head.rawHead)) {
+                auto guard = job.Lock();
+                job.startedUrl = *target;
+            }
+            socket.Close();
+            if (!ParseJobUrl(job)) {
+                PostJobEnd(job, kCanceled);
+                return Pass::Over;
+            }
+            return IsCancelled(job) ? (PostJobEnd(job, kCanceled), Pass::Over) : Pass::Again;
+        }
+        default:
+            PostJobEnd(job, kFinished);
+            return Pass::Over;
+    }
+
+    if (job.fileName.empty()) {
+        std::string name = ChooseFileName(job, head);
+        if (name.empty()) {
+            PostJobEnd(job, kCanceled);
+            return Pass::Over;
+        }
+        auto guard = job.Lock();
+        job.fileName = std::move(name);
+    }
+
+    DownloadFile file;
+    if (!file.Open(paths::Join(job.downloadFolder, job.fileName), job.receivedBytes)) {
+        const DWORD error = GetLastError();
+        ShowMessageBox(nullptr, SystemErrorText(error), "Archivon", MB_OK | MB_ICONERROR);
+        PostJobEnd(job, SystemErrorText(error));
+        return Pass::Over;
+    }
+    const Transfer t = MoveBody(job, socket, file, lengthKnown);
+    file.Close();
+    socket.Close();
+    if (t.failed) return EndWithError(job, t.error);
+    PostJobEnd(job, t.cancelled ? kCanceled : kFinished);
+    return Pass::Over;
+}
+
+// Step 10.
+void FtpPass(DownloadJob& job) {
+    if (job.fileName.empty()) {
+        auto guard = job.Lock();
+        job.fileName = net::FtpFileName(job.objectPath);
+    }
+    SetLastError(0);
+    if (FtpDownload(job)) {
+        PostJobEnd(job, kFinished);
+        return;
+    }
+    const DWORD error = GetLastError();
+    if (error && !job.stop.seen()) PostJobStatus(job, SystemErrorText(error));
+    PostJobEnd(job, kCanceled);
+}
+
+void RunPasses(DownloadJob& job) {
+    for (;;) {
+        switch (job.serviceType) {
+            case net::kSchemeHttp:
+                if (HttpPass(job) == Pass::Over) return;
+                break;
+            case net::kSchemeFtp:
+                FtpPass(job);
+                return;
+            default:
+                PostJobEnd(job, kFinished);
+                return;
+        }
+    }
+}
+
+}  // namespace
+
+bool ReadHttpReplyHead(NetSocket& socket, net::HttpHeadReader& reader, DownloadJob& job) {
+    // The head is taken byte by byte, but from a peeked block, so that the
+    // body stays in the socket and a head costs a few calls, not one a byte.
+    char block[kReceiveBuffer];
+    for (;;) {
+        const int n = socket.Peek(block, sizeof block, job.stop);
+        if (n <= 0) {
+            if (n == 0) WSASetLastError(WSAECONNRESET);
+            socket.Close();
+            return false;
+        }
+        int used = 0;
+        net::HeadStep step = net::HeadStep::More;
+        while (used < n && step == net::HeadStep::More) step = reader.Add(block[used++]);
+        if (socket.Receive(block, used, job.stop) != used) {
+            socket.Close();
+            return false;
+        }
+        if (step == net::HeadStep::More) continue;
+        if (step == net::HeadStep::Done && reader.Finish()) return true;
+        socket.Close();
+        WSASetLastError(ERROR_INVALID_DATA);
+        return false;
+    }
+}
+
+DWORD WINAPI HttpDownloadWorker(LPVOID param) {
+    DownloadJob& job = *static_cast<DownloadJob*>(param);
+    HANDLE waits[2] = {job.stopEvent, DownloadSlots()};
+    if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return 0;
+    RunPasses(job);
+    ReleaseSemaphore(DownloadSlots(), 1, nullptr);
+    return 0;
+}

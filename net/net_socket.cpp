@@ -1,0 +1,164 @@
+#include <winsock2.h>
+
+#include "net/net_socket.h"
+
+namespace {
+
+SOCKET AsSocket(std::uintptr_t s) { return static_cast<SOCKET>(s); }
+
+}  // namespace
+
+NetTimeouts& NetTuning() {
+    static NetTimeouts timeouts;
+    return timeouts;
+}
+
+bool StopSignal::IsSet() {
+    if (!seen_ && event_ && WaitForSingleObject(event_, 0) == WAIT_OBJECT_0) seen_ = true;
+    return seen_;
+}
+
+bool StopSignal::Pause(DWORD ms) {
+    if (IsSet()) return false;
+    if (!event_) {
+        Sleep(ms);
+        return true;
+    }
+    if (WaitForSingleObject(event_, ms) == WAIT_OBJECT_0) {
+        seen_ = true;
+        return false;
+    }
+    return true;
+}
+
+bool NetSocket::Create() {
+    Close();
+    const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (s == INVALID_SOCKET) return false;
+    socket_ = static_cast<std::uintptr_t>(s);
+    event_ = WSACreateEvent();
+    if (event_ == WSA_INVALID_EVENT ||
+        WSAEventSelect(s, event_, FD_CONNECT | FD_READ | FD_WRITE | FD_CLOSE) == SOCKET_ERROR) {
+        const int err = WSAGetLastError();
+        Close();
+        WSASetLastError(err);
+        return false;
+    }
+    return true;
+}
+
+void NetSocket::Close() {
+    const int err = WSAGetLastError();  // closing must not hide the error being reported
+    if (valid()) closesocket(AsSocket(socket_));
+    if (event_ != WSA_INVALID_EVENT && event_) WSACloseEvent(event_);
+    WSASetLastError(err);
+    socket_ = ~std::uintptr_t{0};
+    event_ = nullptr;
+}
+
+bool NetSocket::Wait(ULONGLONG deadline, StopSignal& stop, long* events, int* connectError, int* closeError) {
+    if (stop.IsSet()) {
+        WSASetLastError(WSAEINTR);
+        return false;
+    }
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) {
+        WSASetLastError(WSAETIMEDOUT);
+        return false;
+    }
+    HANDLE handles[2] = {event_, stop.event()};
+    const DWORD count = stop.event() ? 2 : 1;
+    const DWORD w = WaitForMultipleObjects(count, handles, FALSE, static_cast<DWORD>(deadline - now));
+    if (w == WAIT_OBJECT_0 + 1) {
+        stop.Note();
+        WSASetLastError(WSAEINTR);
+        return false;
+    }
+    if (w == WAIT_TIMEOUT) {
+        WSASetLastError(WSAETIMEDOUT);
+        return false;
+    }
+    if (w != WAIT_OBJECT_0) return false;
+    WSANETWORKEVENTS seen{};
+    if (WSAEnumNetworkEvents(AsSocket(socket_), event_, &seen) != 0) return false;
+    *events = seen.lNetworkEvents;
+    *connectError = seen.iErrorCode[FD_CONNECT_BIT];
+    *closeError = seen.iErrorCode[FD_CLOSE_BIT];
+    return true;
+}
+
+bool NetSocket::Connect(std::uint32_t address, std::uint16_t port, StopSignal& stop) {
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = htonl(address);
+    to.sin_port = htons(port);
+    if (connect(AsSocket(socket_), reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0) return !stop.IsSet();
+    if (WSAGetLastError() != WSAEWOULDBLOCK) return false;
+    const ULONGLONG deadline = GetTickCount64() + NetTuning().connectMs;
+    for (;;) {
+        long events = 0;
+        int err = 0, closeErr = 0;
+        if (!Wait(deadline, stop, &events, &err, &closeErr)) return false;
+        if (events & FD_CONNECT) {
+            if (err) {
+                WSASetLastError(err);
+                return false;
+            }
+            return !stop.IsSet();
+        }
+    }
+}
+
+bool NetSocket::SendAll(const void* data, std::size_t size, StopSignal& stop) {
+    const char* p = static_cast<const char*>(data);
+    ULONGLONG deadline = GetTickCount64() + NetTuning().idleMs;
+    while (size > 0) {
+        const int chunk = size > 0x10000 ? 0x10000 : static_cast<int>(size);
+        const int n = send(AsSocket(socket_), p, chunk, 0);
+        if (n > 0) {
+            p += n;
+            size -= static_cast<std::size_t>(n);
+            deadline = GetTickCount64() + NetTuning().idleMs;
+            continue;
+        }
+        if (WSAGetLastError() != WSAEWOULDBLOCK) return false;
+        long events = 0;
+        int connectErr = 0, closeErr = 0;
+        if (!Wait(deadline, stop, &events, &connectErr, &closeErr)) return false;
+        if ((events & FD_CLOSE) && closeErr) {
+            WSASetLastError(closeErr);
+            return false;
+        }
+    }
+    return !stop.IsSet();
+}
+
+int NetSocket::Receive(void* buffer, int size, StopSignal& stop) { return ReceiveWith(0, buffer, size, stop); }
+
+int NetSocket::Peek(void* buffer, int size, StopSignal& stop) { return ReceiveWith(MSG_PEEK, buffer, size, stop); }
+
+int NetSocket::ReceiveWith(int flags, void* buffer, int size, StopSignal& stop) {
+    const ULONGLONG deadline = GetTickCount64() + NetTuning().idleMs;
+    for (;;) {
+        const int n = recv(AsSocket(socket_), static_cast<char*>(buffer), size, flags);
+        if (n >= 0) return n;
+        if (WSAGetLastError() != WSAEWOULDBLOCK) return -1;
+        long events = 0;
+        int connectErr = 0, closeErr = 0;
+        if (!Wait(deadline, stop, &events, &connectErr, &closeErr)) return -1;
+    }
+}
+
+bool NetSocket::ReceiveExact(void* buffer, std::size_t size, StopSignal& stop) {
+    char* p = static_cast<char*>(buffer);
+    while (size > 0) {
+        const int n = Receive(p, static_cast<int>(size), stop);
+        if (n <= 0) {
+            if (n == 0) WSASetLastError(WSAECONNRESET);
+            return false;
+        }
+        p += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}

@@ -1,0 +1,246 @@
+#!/usr/bin/python3
+"""Scripted peers for the download tests: an HTTP server, an FTP server and
+a SOCKS 4/4A proxy that do on request what real servers will not (early
+close, odd heads, refused REST, multi-line replies split across segments,
+silence). The HTTP path or the FTP user name picks the behaviour.
+
+usage: scripted_peer.py PORTS_FILE   writes "http=N ftp=N socks=N" and serves
+until GET /quit or five minutes have passed."""
+import os
+import re
+import socket
+import socketserver
+import sys
+import threading
+import time
+
+BODY = bytes((i * 7 + i // 251) & 0xFF for i in range(5000))
+BIG = bytes((i * 13 + i // 509) & 0xFF for i in range(200000))
+counters = {}
+lock = threading.Lock()
+ports = {}
+
+
+def count(key):
+    with lock:
+        counters[key] = counters.get(key, 0) + 1
+        return counters[key]
+
+
+def send_slowly(sock, data, piece=3, pause=0.002):
+    for i in range(0, len(data), piece):
+        sock.sendall(data[i:i + piece])
+        time.sleep(pause)
+
+
+class Http(socketserver.BaseRequestHandler):
+    def handle(self):
+        s = self.request
+        head = b""
+        while b"\r\n\r\n" not in head:
+            chunk = s.recv(4096)
+            if not chunk:
+                return
+            head += chunk
+        text = head.decode("latin-1")
+        path = text.split(" ")[1]
+        m = re.search(r"Range: bytes=(\d+)-", text)
+        start = int(m.group(1)) if m else 0
+        me = "http://127.0.0.1:%d" % ports["http"]
+
+        def reply(status, headers, body=b""):
+            s.sendall(("HTTP/1.0 %s\r\n" % status + "".join(h + "\r\n" for h in headers) + "\r\n").encode()
+                      + body)
+
+        if path == "/quit":
+            reply("200 OK", ["Content-Length: 0"])
+            os._exit(0)
+        elif path == "/echo":
+            reply("200 OK", ["Content-Length: %d" % len(head)], head)
+        elif path == "/resume206":
+            part = BODY[start:]
+            reply("206 Partial Content", ["Content-Range: bytes %d-4999/5000" % start,
+                                          "Content-Length: %d" % len(part)], part)
+        elif path == "/resume200":
+            reply("200 OK", ["Content-Length: 5000", "Content-Type: application/zip"], BODY)
+        elif path == "/redirect":
+            reply("302 Found", ["Location: %s/resume200" % me])
+        elif path == "/redirect-noloc":
+            if count(path) <= 2:
+                reply("302 Found", ["Content-Length: 0"])
+            else:
+                reply("200 OK", ["Content-Length: 5000"], BODY)
+        elif path == "/missing":
+            reply("404 Not Found", ["Content-Type: text/html"], b"<h1>no</h1>")
+        elif path == "/early-close":
+            reply("200 OK", ["Content-Length: 5000"], BODY[:2000])
+        elif path == "/split-head":
+            send_slowly(s, b"HTTP/1.0 200 OK\r\nContent-Length: 5000\r\n\r\n")
+            s.sendall(BODY)
+        elif path == "/no-length":
+            reply("200 OK", [], BODY[:3000])
+        elif path == "/silent":
+            time.sleep(60)
+        elif path == "/garbage":
+            s.sendall(b"SSH-2.0-OpenSSH\r\n\r\n")
+        elif path == "/endless":
+            s.sendall(b"HTTP/1.0 200 OK\r\n")
+            try:
+                while True:
+                    s.sendall(b"X-Filler: " + b"a" * 1000 + b"\r\n")
+            except OSError:
+                pass
+        elif path == "/huge-length":
+            reply("200 OK", ["Content-Length: 99999999999"], BODY)
+        elif path == "/big":
+            reply("200 OK", ["Content-Length: %d" % len(BIG)], BIG)
+        elif path.endswith("/"):
+            reply("200 OK", ["Content-Type: text/html", "Content-Length: 5000"], BODY)
+        elif path.lower().endswith(".gif"):
+            reply("200 OK", ["Content-Type: image/gif", "Content-Length: 5000"], BODY)
+        else:
+            reply("404 Not Found", [])
+
+
+class Ftp(socketserver.BaseRequestHandler):
+    """User names: "multi" (multi-line replies split across segments, 125
+    reply to RETR), "norest" (REST refused), "early" (data closes early),
+    anything else behaves plainly."""
+
+    def handle(self):
+        s = self.request
+        f = s.makefile("rb")
+        user = ""
+        rest = 0
+        probe_refused = False
+        data_listener = None
+        self.say("220-Scripted\r\n220-second line\r\n220 ready\r\n", True)
+        while True:
+            line = f.readline()
+            if not line:
+                return
+            cmd, _, arg = line.decode("latin-1").strip().partition(" ")
+            cmd = cmd.upper()
+            multi = user == "multi"
+            if cmd == "USER":
+                user = arg
+                self.say("331 Password please\r\n")
+            elif cmd == "PASS":
+                self.say("230-Welcome\r\n230 logged in\r\n" if user == "multi" else "230 logged in\r\n", multi)
+            elif cmd == "TYPE":
+                self.say("200 Type set\r\n")
+            elif cmd == "REST":
+                if user == "norest":
+                    if probe_refused:
+                        self.say("503 REST after refusal\r\n")
+                        return
+                    probe_refused = True
+                    self.say("502 Not implemented\r\n")
+                else:
+                    rest = int(arg)
+                    self.say("350 Restarting at %d\r\n" % rest, multi)
+            elif cmd == "SIZE":
+                self.say("213 %d\r\n" % len(BODY), multi)
+            elif cmd == "PASV":
+                data_listener = socket.socket()
+                data_listener.bind(("127.0.0.1", 0))
+                data_listener.listen(1)
+                p = data_listener.getsockname()[1]
+                self.say("227 Entering Passive Mode (127,0,0,1,%d,%d).\r\n" % (p // 256, p % 256), multi)
+            elif cmd == "RETR":
+                if user == "multi":
+                    self.say("125-Data connection open\r\n125-more\r\n125 transfer starting\r\n", True)
+                else:
+                    self.say("150 Opening BINARY mode data connection\r\n")
+                conn, _ = data_listener.accept()
+                payload = BODY[rest:]
+                if user == "early":
+                    payload = payload[:1500]
+                if multi:
+                    send_slowly(conn, payload, 997, 0)
+                else:
+                    conn.sendall(payload)
+                conn.close()
+                self.say("226 Transfer complete\r\n")
+            elif cmd == "QUIT":
+                self.say("221 Bye\r\n")
+                return
+            else:
+                self.say("502 Unknown\r\n")
+
+    def say(self, text, split=False):
+        if split:
+            send_slowly(self.request, text.encode(), 5)
+        else:
+            self.request.sendall(text.encode())
+
+
+class Socks4(socketserver.BaseRequestHandler):
+    """SOCKS 4 and 4A. A user id of "liar" gets a reply that is not SOCKS."""
+
+    def handle(self):
+        s = self.request
+        f = s.makefile("rb")
+        head = f.read(8)
+        if len(head) < 8 or head[0] != 4:
+            return
+        port = head[2] * 256 + head[3]
+        userid = b""
+        while (c := f.read(1)) not in (b"\0", b""):
+            userid += c
+        addr = ".".join(str(b) for b in head[4:8])
+        if head[4:7] == b"\0\0\0" and head[7] != 0:
+            name = b""
+            while (c := f.read(1)) not in (b"\0", b""):
+                name += c
+            addr = socket.gethostbyname(name.decode())
+        if userid == b"liar":
+            s.sendall(b"HTTP/1.0 400 Bad\r\n\r\n")
+            return
+        try:
+            up = socket.create_connection((addr, port), timeout=10)
+        except OSError:
+            send_slowly(s, bytes([0, 91, 0, 0, 0, 0, 0, 0]), 3)
+            return
+        send_slowly(s, bytes([0, 90, 0, 0, 0, 0, 0, 0]), 3)  # in pieces, on purpose
+        up.settimeout(None)
+
+        def pump(a, b):
+            try:
+                while (d := a.recv(65536)):
+                    b.sendall(d)
+            except OSError:
+                pass
+            for x in (a, b):
+                try:
+                    x.shutdown(socket.SHUT_RDWR)
+                except OSError:
+                    pass
+
+        t = threading.Thread(target=pump, args=(up, s), daemon=True)
+        t.start()
+        pump(s, up)
+        t.join()
+
+
+class Server(socketserver.ThreadingTCPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+
+def main():
+    servers = {name: Server(("127.0.0.1", 0), handler)
+               for name, handler in (("http", Http), ("ftp", Ftp), ("socks", Socks4))}
+    for name, srv in servers.items():
+        ports[name] = srv.server_address[1]
+        threading.Thread(target=srv.serve_forever, daemon=True).start()
+    tmp = sys.argv[1] + ".tmp"
+    with open(tmp, "w") as out:
+        out.write(" ".join("%s=%d" % kv for kv in ports.items()) + "\n")
+    os.rename(tmp, sys.argv[1])
+    time.sleep(300)
+    os._exit(0)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,56 @@
+// Helpers of the download tests: the scripted peers (a Python program run
+// natively beside Wine), the real peers started by scripts/peers.sh, and a
+// message-only window that receives the workers' notifications.
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "jobs/download_job.h"
+
+// Linux path of a Windows path under Wine ("" when not under Wine).
+std::string UnixPath(const std::string& windowsPath);
+// The source folder this test program was built from.
+std::string SourceFolder();
+
+// Starts tests/servers/scripted_peer.py and stops it again.
+class ScriptedPeer {
+public:
+    ScriptedPeer();
+    ~ScriptedPeer();
+    bool ok() const { return http != 0; }
+    int http = 0, ftp = 0, socks = 0;
+    std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(http) + path; }
+};
+
+// Ports of the real servers from peers/ports.env of the build folder;
+// empty when scripts/peers.sh has not started them.
+std::map<std::string, std::string> RealPeers();
+
+// Receives jobEnded and jobProgress.
+class NotifyWindow {
+public:
+    NotifyWindow();
+    ~NotifyWindow();
+    HWND hwnd() const { return hwnd_; }
+    // Pumps until the job's jobEnded arrived; false on time-out.
+    bool WaitForEnd(const DownloadJob& job, DWORD timeoutMs = 20000);
+    int Count(UINT message, const DownloadJob* job = nullptr) const;
+    std::vector<std::pair<UINT, const DownloadJob*>> received;
+    std::vector<std::string> statuses;  // the job status seen with each jobProgress
+
+private:
+    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+    HWND hwnd_ = nullptr;
+};
+
+// A job that writes into folder, with no proxy and a known user agent.
+std::unique_ptr<DownloadJob> MakeJob(const std::string& url, const std::string& folder);
+// Launches the job, waits for jobEnded and joins the worker.
+bool RunToEnd(DownloadJob& job, NotifyWindow& window, DWORD timeoutMs = 20000);
+
+// The 5000 bytes the scripted peers serve.
+std::string ScriptedBody();
