@@ -43,7 +43,7 @@ class Http(socketserver.BaseRequestHandler):
                 return
             head += chunk
         text = head.decode("latin-1")
-        path = text.split(" ")[1]
+        path = text.split(" ")[1].split("?")[0]
         m = re.search(r"Range: bytes=(\d+)-", text)
         start = int(m.group(1)) if m else 0
         me = "http://127.0.0.1:%d" % ports["http"]
@@ -176,13 +176,16 @@ class Ftp(socketserver.BaseRequestHandler):
 
 
 class Socks4(socketserver.BaseRequestHandler):
-    """SOCKS 4 and 4A. A user id of "liar" gets a reply that is not SOCKS."""
+    """SOCKS 4 and 4A; anything else ends the connection."""
 
     def handle(self):
         s = self.request
         f = s.makefile("rb")
-        head = f.read(8)
-        if len(head) < 8 or head[0] != 4:
+        head = f.read(1)
+        if head != b"\x04":
+            return
+        head += f.read(7)
+        if len(head) < 8:
             return
         port = head[2] * 256 + head[3]
         userid = b""
@@ -194,9 +197,6 @@ class Socks4(socketserver.BaseRequestHandler):
             while (c := f.read(1)) not in (b"\0", b""):
                 name += c
             addr = socket.gethostbyname(name.decode())
-        if userid == b"liar":
-            s.sendall(b"HTTP/1.0 400 Bad\r\n\r\n")
-            return
         try:
             up = socket.create_connection((addr, port), timeout=10)
         except OSError:

@@ -135,7 +135,6 @@ LRESULT CALLBACK NotifyWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     if (self && (message == jobEnded || message == jobProgress)) {
         auto* job = reinterpret_cast<const DownloadJob*>(lParam);
         self->received.emplace_back(message, job);
-        if (message == jobProgress) self->statuses.push_back(job->Progress().status);
         return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);

@@ -40,7 +40,6 @@ public:
     bool WaitForEnd(const DownloadJob& job, DWORD timeoutMs = 20000);
     int Count(UINT message, const DownloadJob* job = nullptr) const;
     std::vector<std::pair<UINT, const DownloadJob*>> received;
-    std::vector<std::string> statuses;  // the job status seen with each jobProgress
 
 private:
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);

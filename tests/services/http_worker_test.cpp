@@ -39,15 +39,14 @@ TEST_F(HttpWorker, FirstDownloadSendsRangeZeroAndNamesTheFile) {
     EXPECT_EQ(job->receivedBytes, expected.size());
     EXPECT_EQ(job->totalBytes, expected.size());
     EXPECT_EQ(window.Count(jobEnded, job.get()), 1);
-    // The connection status came before the end.
-    ASSERT_FALSE(window.statuses.empty());
-    EXPECT_EQ(window.statuses.front(), "Connecting to 127.0.0.1:" + std::to_string(peer->http));
 }
 
 TEST_F(HttpWorker, ResumeWith206CutsAndContinues) {
     const std::string body = ScriptedBody();
-    // A previous run left 1000 good bytes and garbage after them.
-    WriteFileBytes(dir / "part.bin", body.substr(0, 1000) + std::string(3000, 'x'));
+    // A previous run left 1000 bytes and garbage after them; the resume
+    // keeps the 1000 and asks for the rest.
+    const std::string kept(1000, 'k');
+    WriteFileBytes(dir / "part.bin", kept + std::string(3000, 'x'));
     auto job = Job("/resume206");
     job->fileName = "part.bin";
     job->receivedBytes = 1000;
@@ -55,7 +54,7 @@ TEST_F(HttpWorker, ResumeWith206CutsAndContinues) {
     EXPECT_EQ(job->status, "Finished.");
     EXPECT_EQ(job->totalBytes, 5000u);
     EXPECT_EQ(job->receivedBytes, 5000u);
-    EXPECT_EQ(ReadFileBytes(dir / "part.bin"), body);
+    EXPECT_EQ(ReadFileBytes(dir / "part.bin"), kept + body.substr(1000));
 }
 
 TEST_F(HttpWorker, ResumeAnsweredWith200StartsOver) {
@@ -145,6 +144,8 @@ TEST_F(HttpWorker, SilentServerStopsPromptlyAndTimesOut) {
     ASSERT_TRUE(LaunchDownload(*job));
     ASSERT_TRUE(PumpUntil([&] { return window.Count(jobProgress, job.get()) > 0; }));
     PumpFor(300);
+    // Waiting for the head, the job shows where it connected.
+    EXPECT_EQ(job->Progress().status, "Connecting to 127.0.0.1:" + std::to_string(peer->http));
     const DWORD asked = GetTickCount();
     ASSERT_TRUE(StopDownload(*job));
     ASSERT_TRUE(window.WaitForEnd(*job, 3000));

@@ -1,0 +1,101 @@
+#include <winsock2.h>
+
+#include <gtest/gtest.h>
+
+#include "common/settings_store.h"
+#include "net/download_settings.h"
+#include "net/download_thread.h"
+#include "tests/services/download_test_support.h"
+#include "tests/support/test_env.h"
+
+TEST(DownloadThread, FiftyTransferAndTheFiftyFirstWaits) {
+    ScriptedPeer peer;
+    ASSERT_TRUE(peer.ok());
+    TempDir dir;
+    NotifyWindow window;
+    std::vector<std::unique_ptr<DownloadJob>> jobs;
+    for (int i = 0; i < kDownloadSlotCount + 1; ++i) {
+        jobs.push_back(MakeJob(peer.Url("/silent"), dir.path()));
+        jobs.back()->url += "?" + std::to_string(i);
+        jobs.back()->notifyWindow = window.hwnd();
+    }
+    for (int i = 0; i < kDownloadSlotCount; ++i) ASSERT_TRUE(LaunchDownload(*jobs[i]));
+    // The fifty all got a slot and are connected.
+    ASSERT_TRUE(PumpUntil([&] { return window.Count(jobProgress) >= kDownloadSlotCount; }, 20000));
+    DownloadJob& last = *jobs.back();
+    ASSERT_TRUE(LaunchDownload(last));
+    PumpFor(500);
+    EXPECT_EQ(window.Count(jobProgress, &last), 0);
+    EXPECT_FALSE(WorkerHasEnded(last));
+
+    // A slot given back lets it run.
+    StopDownload(*jobs[0]);
+    ASSERT_TRUE(window.WaitForEnd(*jobs[0]));
+    WaitDownloadEnd(*jobs[0]);
+    ASSERT_TRUE(PumpUntil([&] { return window.Count(jobProgress, &last) > 0; }));
+
+    // Stopping a job that waits for a slot ends it without jobEnded.
+    ASSERT_TRUE(LaunchDownload(*jobs[0]));
+    PumpFor(200);
+    jobs[0]->status = "waiting";
+    ASSERT_TRUE(StopDownload(*jobs[0]));
+    ASSERT_TRUE(PumpUntil([&] { return WorkerHasEnded(*jobs[0]); }));
+    JoinStoppedWorker(*jobs[0]);
+    EXPECT_TRUE(IsDownloadIdle(*jobs[0]));
+    PumpFor(100);
+    EXPECT_EQ(window.Count(jobEnded, jobs[0].get()), 1);  // only the one of its first run
+    EXPECT_EQ(jobs[0]->status, "waiting");
+
+    for (auto& job : jobs) StopDownload(*job);
+    for (auto& job : jobs) JoinStoppedWorker(*job);
+    // Every slot came back.
+    LONG count = 0;
+    for (int i = 0; i < kDownloadSlotCount; ++i) ASSERT_EQ(WaitForSingleObject(DownloadSlots(), 0), WAIT_OBJECT_0);
+    ReleaseSemaphore(DownloadSlots(), kDownloadSlotCount, &count);
+    EXPECT_EQ(count, 0);
+}
+
+TEST(DownloadThread, StartNormalisesAndResets) {
+    TempDir dir;
+    NotifyWindow window;
+    auto job = MakeJob("gopher://h", dir.path());
+    job->receivedBytes = 99;
+    // A stop asked while idle does nothing and does not stop the next run.
+    EXPECT_FALSE(StopDownload(*job));
+    SetEvent(job->stopEvent);
+    ASSERT_TRUE(RunToEnd(*job, window));
+    EXPECT_EQ(job->startedUrl, "gopher://h/");
+    EXPECT_EQ(job->receivedBytes, 0u);  // no file name: no resume
+    EXPECT_EQ(job->status, "Failed.");
+    EXPECT_EQ(window.Count(jobEnded, job.get()), 1);
+}
+
+TEST(DownloadSettings, ProxyAndUserAgentFromTheStore) {
+    SettingsStore& s = ArchivonSettings();
+    auto job = std::make_unique<DownloadJob>();
+    ProxySnapshot proxy;
+    LoadProxySettings(proxy);
+    EXPECT_EQ(proxy.Type, 0);
+    EXPECT_EQ(proxy.IPAddress, 0x7F000001u);
+    EXPECT_EQ(proxy.Port, 80);
+    LoadUserAgent(*job);
+    EXPECT_EQ(job->userAgent, "Archivon/1.10");
+
+    s.SetInt("Proxy", "Type", 4);
+    s.SetInt("Proxy", "IPAddress", static_cast<int>(0xC0A80001));
+    s.SetText("Proxy", "User", "u");
+    s.SetText("Download", "Agents", "A|||B|||C|||");
+    s.SetInt("Download", "AgentSel", 1);
+    LoadProxySettings(proxy);
+    LoadUserAgent(*job);
+    EXPECT_EQ(proxy.Type, 4);
+    EXPECT_EQ(proxy.IPAddress, 0xC0A80001u);
+    EXPECT_EQ(proxy.User, "u");
+    EXPECT_EQ(job->userAgent, "B");
+    s.SetInt("Download", "AgentSel", 7);  // beyond the list: the job keeps its own
+    LoadUserAgent(*job);
+    EXPECT_EQ(job->userAgent, "B");
+    for (const char* name : {"Type", "IPAddress", "User"}) s.DeleteValue("Proxy", name);
+    s.DeleteValue("Download", "Agents");
+    s.DeleteValue("Download", "AgentSel");
+}
