@@ -16,7 +16,9 @@ cmake -S "$ROOT" -B "$ROOT/build/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cma
       >/dev/null || exit 1
 ninja -C "$ROOT/build/win" || exit 1
 "$ROOT/scripts/wine-session.sh" start "$ROOT/build/win"
+"$ROOT/scripts/peers.sh" start "$ROOT/build/win" || status=1
 # One at a time: the tests share the prefix's registry, display and ports.
 (cd "$ROOT/build/win" && ctest --output-on-failure --timeout 300) || status=1
+"$ROOT/scripts/peers.sh" stop "$ROOT/build/win"
 "$ROOT/scripts/wine-session.sh" stop "$ROOT/build/win"
 exit $status
