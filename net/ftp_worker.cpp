@@ -51,7 +51,7 @@ bool ReceiveFile(DownloadJob& job, NetSocket& data, DownloadFile& file) {
             PostJobProgress(job);
             sinceProgress = 0;
         }
-        if (IsCancelled(job)) {
+        if (job.stop.Poll()) {
             SetLastError(0);
             return false;
         }

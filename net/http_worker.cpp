@@ -97,7 +97,7 @@ Transfer MoveBody(DownloadJob& job, NetSocket& socket, DownloadFile& file, bool 
             PostJobProgress(job);
             sinceProgress = 0;
         }
-        if (IsCancelled(job)) {
+        if (job.stop.Poll()) {
             t.cancelled = true;
             return t;
         }

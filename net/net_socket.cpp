@@ -18,6 +18,13 @@ bool StopSignal::IsSet() {
     return seen_;
 }
 
+bool StopSignal::Poll() {
+    const ULONGLONG now = GetTickCount64();
+    if (seen_ || now - lastPoll_ < 50) return seen_;
+    lastPoll_ = now;
+    return IsSet();
+}
+
 bool StopSignal::Pause(DWORD ms) {
     if (IsSet()) return false;
     if (!event_) {
@@ -37,8 +44,9 @@ bool NetSocket::Create() {
     if (s == INVALID_SOCKET) return false;
     socket_ = static_cast<std::uintptr_t>(s);
     event_ = WSACreateEvent();
-    if (event_ == WSA_INVALID_EVENT ||
-        WSAEventSelect(s, event_, FD_CONNECT | FD_READ | FD_WRITE | FD_CLOSE) == SOCKET_ERROR) {
+    readEvent_ = WSACreateEvent();
+    if (event_ == WSA_INVALID_EVENT || readEvent_ == WSA_INVALID_EVENT ||
+        WSAEventSelect(s, event_, FD_CONNECT | FD_WRITE | FD_CLOSE) == SOCKET_ERROR) {
         const int err = WSAGetLastError();
         Close();
         WSASetLastError(err);
@@ -51,6 +59,8 @@ void NetSocket::Close() {
     const int err = WSAGetLastError();  // closing must not hide the error being reported
     if (valid()) closesocket(AsSocket(socket_));
     if (event_ != WSA_INVALID_EVENT && event_) WSACloseEvent(event_);
+    if (readEvent_ != WSA_INVALID_EVENT && readEvent_) WSACloseEvent(readEvent_);
+    readEvent_ = nullptr;
     WSASetLastError(err);
     socket_ = ~std::uintptr_t{0};
     event_ = nullptr;
@@ -138,15 +148,31 @@ int NetSocket::Receive(void* buffer, int size, StopSignal& stop) { return Receiv
 int NetSocket::Peek(void* buffer, int size, StopSignal& stop) { return ReceiveWith(MSG_PEEK, buffer, size, stop); }
 
 int NetSocket::ReceiveWith(int flags, void* buffer, int size, StopSignal& stop) {
-    const ULONGLONG deadline = GetTickCount64() + NetTuning().idleMs;
-    for (;;) {
-        const int n = recv(AsSocket(socket_), static_cast<char*>(buffer), size, flags);
-        if (n >= 0) return n;
-        if (WSAGetLastError() != WSAEWOULDBLOCK) return -1;
-        long events = 0;
-        int connectErr = 0, closeErr = 0;
-        if (!Wait(deadline, stop, &events, &connectErr, &closeErr)) return -1;
+    // An overlapped receive completes at once when data is there, and
+    // otherwise waits on its own event together with the stop event.
+    WSAOVERLAPPED ov{};
+    ov.hEvent = readEvent_;
+    WSABUF piece{static_cast<ULONG>(size), static_cast<char*>(buffer)};
+    DWORD got = 0;
+    DWORD inFlags = static_cast<DWORD>(flags);
+    if (WSARecv(AsSocket(socket_), &piece, 1, &got, &inFlags, &ov, nullptr) == 0) return static_cast<int>(got);
+    if (WSAGetLastError() != WSA_IO_PENDING) return -1;
+    HANDLE handles[2] = {readEvent_, stop.event()};
+    const DWORD count = stop.event() && !stop.seen() ? 2 : 1;
+    const DWORD w = stop.seen() ? WAIT_OBJECT_0 + 1 : WaitForMultipleObjects(count, handles, FALSE, NetTuning().idleMs);
+    int error = 0;
+    if (w == WAIT_OBJECT_0 + 1) {
+        stop.Note();
+        error = WSAEINTR;
+    } else if (w != WAIT_OBJECT_0) {
+        error = WSAETIMEDOUT;
     }
+    if (error) CancelIoEx(reinterpret_cast<HANDLE>(socket_), &ov);
+    DWORD resultFlags = 0;
+    // After a cancel the receive may still have completed with data; keep it.
+    if (WSAGetOverlappedResult(AsSocket(socket_), &ov, &got, TRUE, &resultFlags)) return static_cast<int>(got);
+    WSASetLastError(error ? error : WSAGetLastError());
+    return -1;
 }
 
 bool NetSocket::ReceiveExact(void* buffer, std::size_t size, StopSignal& stop) {

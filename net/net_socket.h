@@ -22,6 +22,9 @@ public:
     explicit StopSignal(HANDLE event) : event_(event) {}
     // A wait of zero time on the event.
     bool IsSet();
+    // IsSet at most every 50 ms: for loops that move data without blocking,
+    // where a wait per block would cost more than the block.
+    bool Poll();
     void Note() { seen_ = true; }
     void Forget() { seen_ = false; }
     bool seen() const { return seen_; }
@@ -32,6 +35,7 @@ public:
 private:
     HANDLE event_;
     bool seen_ = false;
+    ULONGLONG lastPoll_ = 0;
 };
 
 // Failures set the thread's last error: WSAEINTR for a stop, WSAETIMEDOUT
@@ -66,5 +70,6 @@ private:
     // A SOCKET and a WSAEVENT, kept opaque so that this header does not
     // decide the order of the Winsock and Windows headers for its users.
     std::uintptr_t socket_ = ~std::uintptr_t{0};
-    HANDLE event_ = nullptr;
+    HANDLE event_ = nullptr;      // connect and send readiness
+    HANDLE readEvent_ = nullptr;  // completion of an overlapped receive
 };
