@@ -1,5 +1,14 @@
 #include "net/download_file.h"
 
+#include "jobs/download_job.h"
+#include "net/download_thread.h"
+
+namespace {
+
+constexpr std::uint32_t kProgressEvery = 50000;
+
+}  // namespace
+
 bool DownloadFile::Open(const std::string& path, std::uint32_t offset) {
     Close();
     file_ = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, offset ? OPEN_EXISTING : CREATE_ALWAYS,
@@ -31,4 +40,28 @@ bool DownloadFile::Write(const void* data, std::uint32_t size) {
 void DownloadFile::Close() {
     if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
     file_ = INVALID_HANDLE_VALUE;
+}
+
+BlockWriter::BlockWriter(DownloadJob& job, DownloadFile& file, bool wholeRate)
+    : job_(job), file_(file), wholeRate_(wholeRate), startSecond_(GetTickCount64() / 1000),
+      startOffset_(job.receivedBytes) {}
+
+bool BlockWriter::Write(const char* data, std::uint32_t size, std::uint32_t& written) {
+    const std::uint32_t room = 0xFFFFFFFFu - job_.receivedBytes;
+    written = size > room ? room : size;
+    if (!file_.Write(data, written)) return false;
+    {
+        auto guard = job_.Lock();
+        job_.receivedBytes += written;
+        const unsigned long long seconds = GetTickCount64() / 1000 - startSecond_ + 1;
+        const std::uint32_t moved = job_.receivedBytes - startOffset_;
+        job_.bytesPerSecond = wholeRate_ ? static_cast<double>(moved / seconds)
+                                         : static_cast<double>(moved) / static_cast<double>(seconds);
+    }
+    sinceProgress_ += written;
+    if (sinceProgress_ > kProgressEvery) {
+        PostJobProgress(job_);
+        sinceProgress_ = 0;
+    }
+    return true;
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+class DownloadJob;
+
 class DownloadFile {
 public:
     DownloadFile() = default;
@@ -23,4 +25,24 @@ public:
 
 private:
     HANDLE file_ = INVALID_HANDLE_VALUE;
+};
+
+// Takes the received blocks of one run: writes them, advances the job's
+// receivedBytes and rate under its lock and posts jobProgress after more
+// than 50000 bytes.
+class BlockWriter {
+public:
+    // wholeRate: the rate in whole bytes per second (as FTP shows it).
+    BlockWriter(DownloadJob& job, DownloadFile& file, bool wholeRate);
+    // Writes what fits below the 4 GB limit of the counters and tells how
+    // much that was; false when the file refused it (last error set).
+    bool Write(const char* data, std::uint32_t size, std::uint32_t& written);
+
+private:
+    DownloadJob& job_;
+    DownloadFile& file_;
+    bool wholeRate_;
+    unsigned long long startSecond_;
+    std::uint32_t startOffset_;
+    std::uint32_t sinceProgress_ = 0;
 };

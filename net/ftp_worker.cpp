@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr std::uint32_t kProgressEvery = 50000;
 constexpr const char* kAnonymousPassword = "archivon@localhost";
 
 bool Command(DownloadJob& job, FtpControl& control, const std::string& line, const char* expectedCode,
@@ -29,28 +28,14 @@ bool Refused() {
 bool ReceiveFile(DownloadJob& job, NetSocket& data, DownloadFile& file) {
     char buffer[4096];
     int ask = 1023;
-    const ULONGLONG started = GetTickCount64() / 1000;
-    const std::uint32_t startOffset = job.receivedBytes;
-    std::uint32_t sinceProgress = 0;
+    BlockWriter writer(job, file, true);
     for (;;) {
         const int n = data.Receive(buffer, ask, job.stop);
         ask = sizeof buffer;
         if (n < 0) return false;
         if (n == 0) return true;
-        const std::uint32_t room = 0xFFFFFFFFu - job.receivedBytes;
-        const std::uint32_t size = static_cast<std::uint32_t>(n) > room ? room : static_cast<std::uint32_t>(n);
-        if (!file.Write(buffer, size)) return false;
-        {
-            auto guard = job.Lock();
-            job.receivedBytes += size;
-            const ULONGLONG elapsed = GetTickCount64() / 1000 - started;
-            job.bytesPerSecond = static_cast<double>((job.receivedBytes - startOffset) / (elapsed + 1));
-        }
-        sinceProgress += size;
-        if (sinceProgress > kProgressEvery) {
-            PostJobProgress(job);
-            sinceProgress = 0;
-        }
+        std::uint32_t size = 0;
+        if (!writer.Write(buffer, static_cast<std::uint32_t>(n), size)) return false;
         if (job.stop.Poll()) {
             SetLastError(0);
             return false;

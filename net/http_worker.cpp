@@ -15,7 +15,6 @@
 namespace {
 
 constexpr int kReceiveBuffer = 4096;
-constexpr std::uint32_t kProgressEvery = 50000;
 constexpr int kEmptyReceivesAllowed = 5;
 
 const char* const kFinished = "Finished.";
@@ -52,9 +51,7 @@ struct Transfer {
 Transfer MoveBody(DownloadJob& job, NetSocket& socket, DownloadFile& file, bool lengthKnown) {
     Transfer t;
     char buffer[kReceiveBuffer];
-    const ULONGLONG started = GetTickCount64() / 1000;
-    const std::uint32_t startOffset = job.receivedBytes;
-    std::uint32_t sinceProgress = 0;
+    BlockWriter writer(job, file, false);
     int empties = 0;
     bool lastHadData = false;
     while (!lengthKnown || job.receivedBytes < job.totalBytes) {
@@ -79,23 +76,11 @@ Transfer MoveBody(DownloadJob& job, NetSocket& socket, DownloadFile& file, bool 
         }
         empties = 0;
         lastHadData = true;
-        const std::uint32_t room = 0xFFFFFFFFu - job.receivedBytes;
-        const std::uint32_t size = static_cast<std::uint32_t>(n) > room ? room : static_cast<std::uint32_t>(n);
-        if (!file.Write(buffer, size)) {
+        std::uint32_t size = 0;
+        if (!writer.Write(buffer, static_cast<std::uint32_t>(n), size)) {
             t.failed = true;
             t.error = GetLastError();
             return t;
-        }
-        {
-            auto guard = job.Lock();
-            job.receivedBytes += size;
-            const ULONGLONG elapsed = GetTickCount64() / 1000 - started;
-            job.bytesPerSecond = static_cast<double>(job.receivedBytes - startOffset) / static_cast<double>(elapsed + 1);
-        }
-        sinceProgress += size;
-        if (sinceProgress > kProgressEvery) {
-            PostJobProgress(job);
-            sinceProgress = 0;
         }
         if (job.stop.Poll()) {
             t.cancelled = true;

@@ -40,6 +40,8 @@ std::string ReadText(const std::string& windowsPath) {
 
 }  // namespace
 
+ScriptedPeer* ScriptedPeerTest::peer = nullptr;
+
 std::string UnixPath(const std::string& windowsPath) {
     using Fn = char*(CDECL*)(LPCWSTR);
     static const auto fn =

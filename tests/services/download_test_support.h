@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "jobs/download_job.h"
+#include "tests/support/test_env.h"
 
 // Linux path of a Windows path under Wine ("" when not under Wine).
 std::string UnixPath(const std::string& windowsPath);
@@ -44,6 +47,22 @@ public:
 private:
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
     HWND hwnd_ = nullptr;
+};
+
+// A test with one scripted peer for its whole suite, a fresh folder and a
+// notification window per test.
+class ScriptedPeerTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { peer = new ScriptedPeer; }
+    static void TearDownTestSuite() {
+        delete peer;
+        peer = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(peer->ok()) << "scripted peer did not start"; }
+
+    static ScriptedPeer* peer;
+    TempDir dir;
+    NotifyWindow window;
 };
 
 // A job that writes into folder, with no proxy and a known user agent.

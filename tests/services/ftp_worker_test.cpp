@@ -9,27 +9,15 @@
 
 namespace {
 
-class ScriptedFtp : public testing::Test {
+class ScriptedFtp : public ScriptedPeerTest {
 protected:
-    static void SetUpTestSuite() { peer = new ScriptedPeer; }
-    static void TearDownTestSuite() {
-        delete peer;
-        peer = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(peer->ok()) << "scripted peer did not start"; }
-
     std::unique_ptr<DownloadJob> Job(const std::string& user) {
         auto job = MakeJob("ftp://127.0.0.1:" + std::to_string(peer->ftp) + "/pub/a.zip", dir.path());
         job->userName = user;
         job->password = "pw";
         return job;
     }
-
-    static ScriptedPeer* peer;
-    TempDir dir;
-    NotifyWindow window;
 };
-ScriptedPeer* ScriptedFtp::peer = nullptr;
 
 }  // namespace
 

@@ -9,22 +9,10 @@
 
 namespace {
 
-class HttpWorker : public testing::Test {
+class HttpWorker : public ScriptedPeerTest {
 protected:
-    static void SetUpTestSuite() { peer = new ScriptedPeer; }
-    static void TearDownTestSuite() {
-        delete peer;
-        peer = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(peer->ok()) << "scripted peer did not start"; }
-
     std::unique_ptr<DownloadJob> Job(const std::string& path) { return MakeJob(peer->Url(path), dir.path()); }
-
-    static ScriptedPeer* peer;
-    TempDir dir;
-    NotifyWindow window;
 };
-ScriptedPeer* HttpWorker::peer = nullptr;
 
 }  // namespace
 
