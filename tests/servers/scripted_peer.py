@@ -4,7 +4,7 @@ a SOCKS 4/4A proxy that do on request what real servers will not (early
 close, odd heads, refused REST, multi-line replies split across segments,
 silence). The HTTP path or the FTP user name picks the behaviour.
 
-usage: scripted_peer.py PORTS_FILE   writes "http=N ftp=N socks=N" and serves
+usage: scripted_peer.py PORTS_FILE   writes "http=N ftp=N socks=N stuck=N" and serves
 until GET /quit or five minutes have passed."""
 import os
 import re
@@ -234,6 +234,19 @@ def main():
     for name, srv in servers.items():
         ports[name] = srv.server_address[1]
         threading.Thread(target=srv.serve_forever, daemon=True).start()
+    # A port whose connects never complete: its accept queue is kept full,
+    # so further handshakes go unanswered.
+    stuck = socket.socket()
+    stuck.bind(("127.0.0.1", 0))
+    stuck.listen(0)
+    fillers = []
+    for _ in range(3):
+        c = socket.socket()
+        c.setblocking(False)
+        c.connect_ex(stuck.getsockname())
+        fillers.append(c)
+    time.sleep(0.1)
+    ports["stuck"] = stuck.getsockname()[1]
     tmp = sys.argv[1] + ".tmp"
     with open(tmp, "w") as out:
         out.write(" ".join("%s=%d" % kv for kv in ports.items()) + "\n")

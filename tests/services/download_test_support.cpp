@@ -84,7 +84,7 @@ ScriptedPeer::ScriptedPeer() {
         const std::size_t eq = item.find('=');
         const int port = std::stoi(item.substr(eq + 1));
         const std::string name = item.substr(0, eq);
-        (name == "http" ? http : name == "ftp" ? ftp : socks) = port;
+        (name == "http" ? http : name == "ftp" ? ftp : name == "socks" ? socks : stuck) = port;
     }
     DeleteFileA(portsFile.c_str());
 }

@@ -26,6 +26,7 @@ public:
     ~ScriptedPeer();
     bool ok() const { return http != 0; }
     int http = 0, ftp = 0, socks = 0;
+    int stuck = 0;  // connects to it never complete
     std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(http) + path; }
 };
 

@@ -152,6 +152,29 @@ TEST_F(HttpWorker, SilentServerStopsPromptlyAndTimesOut) {
     EXPECT_EQ(quiet->status, SystemErrorText(WSAETIMEDOUT));
 }
 
+TEST_F(HttpWorker, ConnectThatNeverCompletes) {
+    const std::string url = "http://127.0.0.1:" + std::to_string(peer->stuck) + "/x";
+    auto job = MakeJob(url, dir.path());
+    job->fileName = "x";
+    job->notifyWindow = window.hwnd();
+    ASSERT_TRUE(LaunchDownload(*job));
+    PumpFor(300);
+    const DWORD asked = GetTickCount();
+    StopDownload(*job);
+    ASSERT_TRUE(window.WaitForEnd(*job, 3000));
+    EXPECT_LT(GetTickCount() - asked, 1000u);
+    WaitDownloadEnd(*job);
+    EXPECT_EQ(job->status, "Canceled.");
+
+    const DWORD saved = NetTuning().connectMs;
+    NetTuning().connectMs = 300;
+    auto late = MakeJob(url, dir.path());
+    late->fileName = "y";
+    ASSERT_TRUE(RunToEnd(*late, window, 5000));
+    NetTuning().connectMs = saved;
+    EXPECT_EQ(late->status, SystemErrorText(WSAETIMEDOUT));
+}
+
 TEST_F(HttpWorker, RefusedConnectionAndUnwritableFolder) {
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in a{};
