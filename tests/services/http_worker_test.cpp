@@ -76,6 +76,11 @@ TEST_F(HttpWorker, NotFoundFinishesWithoutAFile) {
     ASSERT_TRUE(RunToEnd(*job, window));
     EXPECT_EQ(job->status, "Failed.");  // no file name was chosen
     EXPECT_FALSE(FileExists(dir / "missing"));
+    auto named = Job("/missing");
+    named->fileName = "named";
+    ASSERT_TRUE(RunToEnd(*named, window));
+    EXPECT_EQ(named->status, "Finished.");
+    EXPECT_FALSE(FileExists(dir / "named"));
     auto other = Job("/x");
     other->url = "https://127.0.0.1/x";
     ASSERT_TRUE(RunToEnd(*other, window));
@@ -173,6 +178,18 @@ TEST_F(HttpWorker, ConnectThatNeverCompletes) {
     ASSERT_TRUE(RunToEnd(*late, window, 5000));
     NetTuning().connectMs = saved;
     EXPECT_EQ(late->status, SystemErrorText(WSAETIMEDOUT));
+}
+
+TEST_F(HttpWorker, UnresolvableHost) {
+    for (std::int32_t type : {0, 2}) {  // resolved by the client: direct and SOCKS 4
+        auto job = MakeJob("http://no-such-host.invalid/x", dir.path());
+        job->fileName = "x";
+        job->proxy.Type = type;
+        job->proxy.IPAddress = 0x7F000001;
+        job->proxy.Port = peer->socks;
+        ASSERT_TRUE(RunToEnd(*job, window));
+        EXPECT_EQ(job->status, SystemErrorText(WSAHOST_NOT_FOUND)) << type;
+    }
 }
 
 TEST_F(HttpWorker, RefusedConnectionAndUnwritableFolder) {
