@@ -43,6 +43,18 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && ToUpperAscii(a) == ToUpperAscii(b);
 }
 
+namespace {
+// CON, PRN, AUX, NUL, COM1-9 and LPT1-9 open a device whatever extension
+// follows them ("nul.txt" too), and trailing blanks do not help.
+bool IsDeviceName(std::string_view name) {
+    std::string base = ToUpperAscii(name.substr(0, name.find('.')));
+    while (!base.empty() && base.back() == ' ') base.pop_back();
+    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
+    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+           base[3] >= '1' && base[3] <= '9';
+}
+}  // namespace
+
 std::string SanitizeFileName(std::string_view name) {
     std::string r;
     r.reserve(name.size());
@@ -52,6 +64,7 @@ std::string SanitizeFileName(std::string_view name) {
         r.push_back(bad ? '_' : c);
     }
     if (r.empty() || r == "." || r == "..") r = "_";
+    if (IsDeviceName(r)) r.insert(r.begin(), '_');
     return r;
 }
 

@@ -6,3 +6,4 @@ list(APPEND PLATFORM_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings_store.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ui_port.cpp)
+list(APPEND CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/handoff_record.cpp)

@@ -18,4 +18,8 @@ TEST(Paths, SanitizeFileNameKeepsNamesInsideTheirFolder) {
     EXPECT_EQ(paths::SanitizeFileName(".."), "_");
     EXPECT_EQ(paths::SanitizeFileName(""), "_");
     EXPECT_EQ(paths::SanitizeFileName(std::string("a\x01?b", 4)), "a__b");
+    EXPECT_EQ(paths::SanitizeFileName("nul"), "_nul");
+    EXPECT_EQ(paths::SanitizeFileName("Com3 .txt"), "_Com3 .txt");
+    EXPECT_EQ(paths::SanitizeFileName("COM0"), "COM0");
+    EXPECT_EQ(paths::SanitizeFileName("console"), "console");
 }

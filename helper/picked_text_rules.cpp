@@ -1,0 +1,71 @@
+#include "helper/picked_text_rules.h"
+
+#include "common/paths.h"
+
+namespace gleanix {
+
+namespace {
+std::string_view Trim(std::string_view s) {
+    constexpr std::string_view blanks = " \t\v\f";
+    const auto first = s.find_first_not_of(blanks);
+    if (first == std::string_view::npos) return {};
+    const auto last = s.find_last_not_of(blanks);
+    return s.substr(first, last - first + 1);
+}
+}  // namespace
+
+std::string DeriveTitle(std::string_view text) {
+    std::string_view rest = text;
+    std::string title;
+    for (;;) {
+        const auto br = rest.find_first_of("\r\n");
+        if (br == std::string_view::npos) {
+            if (rest.size() > 5) title.assign(rest);
+            break;
+        }
+        const std::string_view line = rest.substr(0, br);
+        rest.remove_prefix(br + 1);
+        if (line.size() < 5) continue;
+        // A short trimmed line stays a candidate until a better one comes.
+        title.assign(Trim(line));
+        if (title.size() > 4) break;
+    }
+    if (title.size() < 3) title.clear();
+    return title;
+}
+
+std::string PickedTextSeparator(const std::tm& localTime, std::string_view url) {
+    char stamp[64];
+    const std::size_t n = std::strftime(stamp, sizeof stamp, "%Y-%m-%d,%H:%M:%S", &localTime);
+    std::string line = "\r\n\r\n=~=~=~=~=~=";
+    line.append(stamp, n);
+    line += "=~=~=~=~=~=";
+    line.append(url);
+    line += "=~=~=~=~=~=\r\n";
+    return line;
+}
+
+std::string TitleOrDerived(std::string_view title, std::string_view text) {
+    if (!title.empty()) return std::string(title);
+    std::string derived = DeriveTitle(text);
+    return derived.empty() ? "NoTitle" : derived;
+}
+
+std::string PageTitle(std::string_view title, std::string_view text) {
+    if (title.find_first_of("\\/") != std::string_view::npos) title = {};
+    return TitleOrDerived(title, text);
+}
+
+std::string PickedTextTarget(std::string_view storeInFile, std::string_view title) {
+    if (storeInFile.empty() || storeInFile.back() != '\\') return std::string(storeInFile);
+    return std::string(storeInFile) + paths::SanitizeFileName(title) + ".txt";
+}
+
+std::string StoreInFileValue(std::string_view path, bool oneFile) {
+    std::string value(path);
+    // A folder already shown with its backslash must not gain one per OK.
+    if (!oneFile && (value.empty() || value.back() != '\\')) value.push_back('\\');
+    return value;
+}
+
+}  // namespace gleanix

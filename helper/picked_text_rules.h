@@ -1,0 +1,34 @@
+// Text rules of the picked-text store: titles made from picked text, the
+// separator line before each entry, and the file an entry goes to.
+#pragma once
+#include <ctime>
+#include <string>
+#include <string_view>
+
+namespace gleanix {
+
+// A title from the first suitable line of picked text, or "" when none.
+std::string DeriveTitle(std::string_view text);
+
+// The line written before each entry: two line breaks, the local time of
+// the write and the source URL.
+std::string PickedTextSeparator(const std::tm& localTime, std::string_view url);
+
+// `title` when it is not empty, else DeriveTitle(text), else "NoTitle".
+std::string TitleOrDerived(std::string_view title, std::string_view text);
+
+// A page's title: one holding a path separator (or none at all) is
+// replaced by the title derived from the picked text.
+std::string PageTitle(std::string_view title, std::string_view text);
+
+// The file an entry goes to. "StoreInFile" names the file itself unless it
+// ends with a backslash; then it is a folder and the file is named after
+// the title. Titles come from web pages, so they are made safe as file
+// names first: an entry can never land outside the chosen folder.
+std::string PickedTextTarget(std::string_view storeInFile, std::string_view title);
+
+// The "StoreInFile" value the control panel writes back: the folder mode
+// is marked by one trailing backslash.
+std::string StoreInFileValue(std::string_view path, bool oneFile);
+
+}  // namespace gleanix

@@ -1,0 +1,68 @@
+#include "helper/picked_text_rules.h"
+
+#include <gtest/gtest.h>
+
+using namespace gleanix;
+
+TEST(DeriveTitle, FirstSuitableLine) {
+    EXPECT_EQ(DeriveTitle("Hello World"), "Hello World");
+    EXPECT_EQ(DeriveTitle("ab\n  Quarterly X  \n"), "Quarterly X");
+    EXPECT_EQ(DeriveTitle("abc"), "");
+    // An 8-byte line trimming to 4 bytes stays the candidate over a short tail.
+    EXPECT_EQ(DeriveTitle("  Abcd  \nxy"), "Abcd");
+    // ...but a later long line or last segment replaces it.
+    EXPECT_EQ(DeriveTitle("  Abcd  \r\nReport"), "Report");
+    EXPECT_EQ(DeriveTitle("  Abcd  \nReport\nmore"), "Report");
+    // The last segment is taken untrimmed, and only when longer than 5 bytes.
+    EXPECT_EQ(DeriveTitle("ab\r\n Title "), " Title ");
+    EXPECT_EQ(DeriveTitle("ab\r\nTitle"), "");
+    // A candidate of 3 bytes is kept; one of 2 is not.
+    EXPECT_EQ(DeriveTitle("  abc  \n"), "abc");
+    EXPECT_EQ(DeriveTitle("   ab   \n"), "");
+    EXPECT_EQ(DeriveTitle(""), "");
+    EXPECT_EQ(DeriveTitle("\r\n\r\n\r\n"), "");
+    // Lengths are bytes of the ANSI text.
+    EXPECT_EQ(DeriveTitle("\xC4\xD6\xDC\xE4\xF6\xFC"), "\xC4\xD6\xDC\xE4\xF6\xFC");
+}
+
+TEST(PickedText, SeparatorLine) {
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = 0;
+    t.tm_mday = 5;
+    t.tm_hour = 7;
+    t.tm_min = 8;
+    t.tm_sec = 9;
+    EXPECT_EQ(PickedTextSeparator(t, "http://h/%s?a=1"),
+              "\r\n\r\n=~=~=~=~=~=2026-01-05,07:08:09=~=~=~=~=~=http://h/%s?a=1=~=~=~=~=~=\r\n");
+}
+
+TEST(PickedText, TargetFileAndTitles) {
+    EXPECT_EQ(PickedTextTarget("C:\\notes.txt", "Report"), "C:\\notes.txt");
+    EXPECT_EQ(PickedTextTarget("C:\\picks\\", "Report"), "C:\\picks\\Report.txt");
+    EXPECT_EQ(PickedTextTarget("\\", "NoTitle"), "\\NoTitle.txt");
+    EXPECT_EQ(TitleOrDerived("", "abc"), "NoTitle");
+    EXPECT_EQ(TitleOrDerived("", "ab\nReport\n"), "Report");
+    EXPECT_EQ(TitleOrDerived("Mine", "ab\nReport\n"), "Mine");
+    EXPECT_EQ(PageTitle("a/b", "x\nReport\n"), "Report");
+    EXPECT_EQ(PageTitle("a\\b", "x"), "NoTitle");
+    EXPECT_EQ(PageTitle("", "x\ny\n"), "NoTitle");
+    EXPECT_EQ(PageTitle("Kept: yes", "x"), "Kept: yes");
+}
+
+TEST(PickedText, TitlesFromPagesStayInsideTheFolder) {
+    EXPECT_EQ(PickedTextTarget("D:\\p\\", "..\\..\\Windows\\win.ini"), "D:\\p\\.._.._Windows_win.ini.txt");
+    EXPECT_EQ(PickedTextTarget("D:\\p\\", "C:\\x"), "D:\\p\\C__x.txt");
+    EXPECT_EQ(PickedTextTarget("D:\\p\\", "a:stream"), "D:\\p\\a_stream.txt");
+    EXPECT_EQ(PickedTextTarget("D:\\p\\", ".."), "D:\\p\\_.txt");
+    EXPECT_EQ(PickedTextTarget("D:\\p\\", "CON"), "D:\\p\\_CON.txt");
+    EXPECT_EQ(PickedTextTarget("D:\\p\\", "t\r\nx"), "D:\\p\\t__x.txt");
+}
+
+TEST(PickedText, StoreInFileValueMarksFolders) {
+    EXPECT_EQ(StoreInFileValue("C:\\a.txt", true), "C:\\a.txt");
+    EXPECT_EQ(StoreInFileValue("", true), "");
+    EXPECT_EQ(StoreInFileValue("C:\\picks", false), "C:\\picks\\");
+    EXPECT_EQ(StoreInFileValue("C:\\picks\\", false), "C:\\picks\\");
+    EXPECT_EQ(StoreInFileValue("", false), "\\");
+}
