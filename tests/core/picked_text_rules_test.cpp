@@ -16,6 +16,8 @@ TEST(DeriveTitle, FirstSuitableLine) {
     // The last segment is taken untrimmed, and only when longer than 5 bytes.
     EXPECT_EQ(DeriveTitle("ab\r\n Title "), " Title ");
     EXPECT_EQ(DeriveTitle("ab\r\nTitle"), "");
+    // A line of exactly 5 bytes is long enough.
+    EXPECT_EQ(DeriveTitle("Hello\nxy"), "Hello");
     // A candidate of 3 bytes is kept; one of 2 is not.
     EXPECT_EQ(DeriveTitle("  abc  \n"), "abc");
     EXPECT_EQ(DeriveTitle("   ab   \n"), "");
