@@ -1,0 +1,31 @@
+// The four entry points of the in-process server.
+#include <windows.h>
+#include <objbase.h>
+
+#include "common/code_page.h"
+#include "helper/info_gather.h"
+#include "helper/module.h"
+#include "helper/registration.h"
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        gleanix::SetModuleHandle(instance);
+        DisableThreadLibraryCalls(instance);
+        InstallSystemCodePage();
+    }
+    return TRUE;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid, void** out) {
+    static gleanix::InfoGatherFactory factory;
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (clsid != CLSID_InfoGather) return CLASS_E_CLASSNOTAVAILABLE;
+    return factory.QueryInterface(riid, out);
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return gleanix::ModuleInUse() ? S_FALSE : S_OK; }
+
+extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() { return gleanix::RegisterServer(); }
+
+extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() { return gleanix::UnregisterServer(); }

@@ -1,0 +1,78 @@
+#include "helper/handoff_sender.h"
+
+#include <cstring>
+
+#include "common/handoff_record.h"
+#include "common/message_box.h"
+#include "common/settings_store.h"
+
+namespace gleanix {
+
+namespace {
+constexpr char kTitlePrefix[] = "Archivon ver";
+// The main window answers a copy-data message at once; one that does not
+// within this time is hung, and the browser must not hang with it.
+constexpr UINT kDeliveryTimeoutMs = 30000;
+
+void ReportNotInstalled() {
+    ShowMessageBox(nullptr, "Archivon is not installed properly!", "Archivon", MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool StartMainProgram(const std::string& commandLine) {
+    std::string cmd = commandLine;  // CreateProcessA may write into it
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
+void Deliver(HWND window, std::uint32_t code, const std::vector<std::string>& strings) {
+    handoff::HandoffRecord record;
+    record.window = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window));
+    record.strings = strings;
+    const arc::Bytes bytes = handoff::EncodeHandoff(record);
+    if (bytes.size() > 0xFFFFFFFFu) return;
+    COPYDATASTRUCT data = {};
+    data.dwData = code;
+    data.cbData = static_cast<DWORD>(bytes.size());
+    data.lpData = const_cast<std::uint8_t*>(bytes.data());
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, WM_COPYDATA, code, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                        kDeliveryTimeoutMs, &result);
+}
+}  // namespace
+
+HWND FindMainWindow() {
+    const std::size_t prefix = std::strlen(kTitlePrefix);
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        char title[64] = {};
+        const int n = GetWindowTextA(w, title, sizeof title);
+        if (n >= static_cast<int>(prefix) && std::memcmp(title, kTitlePrefix, prefix) == 0) return w;
+    }
+    return nullptr;
+}
+
+void SendToMainProgram(std::uint32_t code, const std::vector<std::string>& strings) {
+    HWND window = FindMainWindow();
+    if (!window) {
+        const std::string commandLine = ArchivonSettings().GetText("Config", "path4gleanix", "");
+        if (commandLine.empty() || !StartMainProgram(commandLine)) {
+            ReportNotInstalled();
+            return;
+        }
+        for (int attempt = 0; attempt < 10 && !window; ++attempt) {
+            window = FindMainWindow();
+            if (!window) Sleep(1000);
+        }
+        if (!window) {
+            ReportNotInstalled();
+            return;
+        }
+    }
+    Deliver(window, code, strings);
+}
+
+}  // namespace gleanix

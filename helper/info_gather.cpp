@@ -1,0 +1,199 @@
+#include "helper/info_gather.h"
+
+#include <new>
+#include <string>
+
+#include "common/code_page.h"
+#include "common/handoff_record.h"
+#include "helper/control_panel_dialog.h"
+#include "helper/handoff_sender.h"
+#include "helper/module.h"
+#include "helper/picked_text_rules.h"
+#include "helper/picked_text_store.h"
+
+namespace gleanix {
+
+namespace {
+std::string Ansi(BSTR text) { return ToAnsiCodePage(text, text ? SysStringLen(text) : 0); }
+
+// Nothing a page sends may escape as an exception or an error code.
+template <typename Body>
+HRESULT Guarded(Body body) {
+    try {
+        body();
+    } catch (...) {
+    }
+    return S_OK;
+}
+}  // namespace
+
+InfoGather::InfoGather() { ModuleAddRef(); }
+
+InfoGather::~InfoGather() {
+    if (site_) site_->Release();
+    if (typeInfo_) typeInfo_->Release();
+    ModuleRelease();
+}
+
+STDMETHODIMP InfoGather::QueryInterface(REFIID riid, void** out) {
+    if (!out) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IInfoGather) {
+        *out = static_cast<IInfoGather*>(this);
+    } else if (riid == IID_IObjectWithSite) {
+        *out = static_cast<IObjectWithSite*>(this);
+    } else {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP_(ULONG) InfoGather::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+
+STDMETHODIMP_(ULONG) InfoGather::Release() {
+    const LONG n = InterlockedDecrement(&refs_);
+    if (n == 0) delete this;
+    return static_cast<ULONG>(n);
+}
+
+HRESULT InfoGather::TypeInfo(ITypeInfo** info) {
+    if (!typeInfo_) {
+        ITypeLib* lib = nullptr;
+        const HRESULT hr = LoadOwnTypeLib(&lib);
+        if (FAILED(hr)) return hr;
+        lib->GetTypeInfoOfGuid(IID_IInfoGather, &typeInfo_);
+        lib->Release();
+        if (!typeInfo_) return TYPE_E_ELEMENTNOTFOUND;
+    }
+    typeInfo_->AddRef();
+    *info = typeInfo_;
+    return S_OK;
+}
+
+STDMETHODIMP InfoGather::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    *count = 1;
+    return S_OK;
+}
+
+STDMETHODIMP InfoGather::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+    if (!info) return E_POINTER;
+    *info = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    return TypeInfo(info);
+}
+
+STDMETHODIMP InfoGather::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    ITypeInfo* info = nullptr;
+    HRESULT hr = TypeInfo(&info);
+    if (FAILED(hr)) return hr;
+    hr = DispGetIDsOfNames(info, names, count, ids);
+    info->Release();
+    return hr;
+}
+
+STDMETHODIMP InfoGather::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                EXCEPINFO* excep, UINT* argErr) {
+    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    ITypeInfo* info = nullptr;
+    HRESULT hr = TypeInfo(&info);
+    if (FAILED(hr)) return hr;
+    hr = DispInvoke(static_cast<IInfoGather*>(this), info, id, flags, params, result, excep, argErr);
+    info->Release();
+    return hr;
+}
+
+STDMETHODIMP InfoGather::AddInfo(BSTR des, BSTR strUrl) {
+    return Guarded([&] {
+        const std::string text = Ansi(des);
+        const std::string target = PickedTextTarget(ReadStoreInFile(), TitleOrDerived("", text));
+        AppendPickedText(target, text, Ansi(strUrl));
+    });
+}
+
+STDMETHODIMP InfoGather::CtrlPanel() {
+    return Guarded([] { RunControlPanel(GetActiveWindow()); });
+}
+
+STDMETHODIMP InfoGather::AddInfoEx(BSTR des, BSTR strUrl, BSTR title) {
+    return Guarded([&] {
+        const std::string text = Ansi(des);
+        const std::string storeInFile = ReadStoreInFile();
+        // An empty title is derived in file mode too, so that the main
+        // program never gets the bare name ".txt".
+        const std::string name = TitleOrDerived(Ansi(title), text);
+        if (ReadIsStoreToAvn())
+            SendToMainProgram(handoff::HANDOFF_STORE_PAGE, {text, Ansi(strUrl), name + ".txt"});
+        else
+            AppendPickedText(PickedTextTarget(storeInFile, name), text, Ansi(strUrl));
+    });
+}
+
+STDMETHODIMP InfoGather::AddPageEx(BSTR page, BSTR des, BSTR strUrl, BSTR title) {
+    return Guarded([&] {
+        const std::string name = PageTitle(Ansi(title), Ansi(des));
+        SendToMainProgram(handoff::HANDOFF_STORE_PAGE, {Ansi(page), Ansi(strUrl), name + ".html"});
+    });
+}
+
+STDMETHODIMP InfoGather::AddDld(BSTR url, BSTR) {
+    return Guarded([&] { SendToMainProgram(handoff::HANDOFF_ADD_DOWNLOAD, {Ansi(url)}); });
+}
+
+STDMETHODIMP InfoGather::SetSite(IUnknown* site) {
+    if (site) site->AddRef();
+    if (site_) site_->Release();
+    site_ = site;
+    return S_OK;
+}
+
+STDMETHODIMP InfoGather::GetSite(REFIID riid, void** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    return site_ ? site_->QueryInterface(riid, out) : E_FAIL;
+}
+
+STDMETHODIMP InfoGatherFactory::QueryInterface(REFIID riid, void** out) {
+    if (!out) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IClassFactory) {
+        *out = static_cast<IClassFactory*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+}
+
+// The factory is a static object; its references only keep the module.
+STDMETHODIMP_(ULONG) InfoGatherFactory::AddRef() {
+    ModuleAddRef();
+    return 2;
+}
+
+STDMETHODIMP_(ULONG) InfoGatherFactory::Release() {
+    ModuleRelease();
+    return 1;
+}
+
+STDMETHODIMP InfoGatherFactory::CreateInstance(IUnknown* outer, REFIID riid, void** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    auto* object = new (std::nothrow) InfoGather();
+    if (!object) return E_OUTOFMEMORY;
+    const HRESULT hr = object->QueryInterface(riid, out);
+    object->Release();
+    return hr;
+}
+
+STDMETHODIMP InfoGatherFactory::LockServer(BOOL lock) {
+    if (lock)
+        ModuleAddRef();
+    else
+        ModuleRelease();
+    return S_OK;
+}
+
+}  // namespace gleanix

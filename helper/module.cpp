@@ -1,0 +1,45 @@
+#include "helper/module.h"
+
+#include <atomic>
+
+namespace gleanix {
+
+namespace {
+HINSTANCE g_instance = nullptr;
+std::atomic<long> g_uses{0};
+}  // namespace
+
+void SetModuleHandle(HINSTANCE instance) { g_instance = instance; }
+HINSTANCE ModuleHandle() { return g_instance; }
+
+std::string ModulePath() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(g_instance, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::wstring ModulePathW() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(g_instance, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+HRESULT LoadOwnTypeLib(ITypeLib** lib) { return LoadTypeLibEx(ModulePathW().c_str(), REGKIND_NONE, lib); }
+
+void ModuleAddRef() { ++g_uses; }
+void ModuleRelease() { --g_uses; }
+bool ModuleInUse() { return g_uses.load() != 0; }
+
+}  // namespace gleanix
