@@ -25,6 +25,23 @@ HRESULT Guarded(Body body) {
     }
     return S_OK;
 }
+// Every parameter is required. Some type-library implementations pass
+// surplus arguments through, so the count is checked here first.
+HRESULT CheckArgumentCount(ITypeInfo* info, DISPID id, const DISPPARAMS* params) {
+    if (!params) return E_INVALIDARG;
+    TYPEATTR* attr = nullptr;
+    if (FAILED(info->GetTypeAttr(&attr))) return E_FAIL;
+    HRESULT hr = DISP_E_MEMBERNOTFOUND;
+    for (UINT i = 0; i < attr->cFuncs; ++i) {
+        FUNCDESC* func = nullptr;
+        if (FAILED(info->GetFuncDesc(i, &func))) continue;
+        if (func->memid == id) hr = params->cArgs == static_cast<UINT>(func->cParams) ? S_OK : DISP_E_BADPARAMCOUNT;
+        info->ReleaseFuncDesc(func);
+        if (hr != DISP_E_MEMBERNOTFOUND) break;
+    }
+    info->ReleaseTypeAttr(attr);
+    return hr;
+}
 }  // namespace
 
 InfoGather::InfoGather() { ModuleAddRef(); }
@@ -100,7 +117,8 @@ STDMETHODIMP InfoGather::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPA
     ITypeInfo* info = nullptr;
     HRESULT hr = TypeInfo(&info);
     if (FAILED(hr)) return hr;
-    hr = DispInvoke(static_cast<IInfoGather*>(this), info, id, flags, params, result, excep, argErr);
+    hr = CheckArgumentCount(info, id, params);
+    if (SUCCEEDED(hr)) hr = DispInvoke(static_cast<IInfoGather*>(this), info, id, flags, params, result, excep, argErr);
     info->Release();
     return hr;
 }
