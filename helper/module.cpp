@@ -12,10 +12,13 @@ std::atomic<long> g_uses{0};
 void SetModuleHandle(HINSTANCE instance) { g_instance = instance; }
 HINSTANCE ModuleHandle() { return g_instance; }
 
-std::string ModulePath() {
-    std::string path(MAX_PATH, '\0');
+namespace {
+// GetModuleFileName in either width, with a buffer grown until the name fits.
+template <typename String, typename GetName>
+String ModuleFileName(GetName getName) {
+    String path(MAX_PATH, 0);
     for (;;) {
-        const DWORD n = GetModuleFileNameA(g_instance, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD n = getName(g_instance, path.data(), static_cast<DWORD>(path.size()));
         if (n < path.size()) {
             path.resize(n);
             return path;
@@ -23,18 +26,10 @@ std::string ModulePath() {
         path.resize(path.size() * 2);
     }
 }
+}  // namespace
 
-std::wstring ModulePathW() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(g_instance, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
+std::string ModulePath() { return ModuleFileName<std::string>(&GetModuleFileNameA); }
+std::wstring ModulePathW() { return ModuleFileName<std::wstring>(&GetModuleFileNameW); }
 
 HRESULT LoadOwnTypeLib(ITypeLib** lib) { return LoadTypeLibEx(ModulePathW().c_str(), REGKIND_NONE, lib); }
 
