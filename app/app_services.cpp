@@ -4,6 +4,7 @@
 
 #include "app/app_rules.h"
 #include "app/archivon_app.h"
+#include "common/browse_folder.h"
 #include "common/message_box.h"
 #include "common/settings_store.h"
 
@@ -60,18 +61,7 @@ void ShowSystemError() {
 }
 
 bool BrowseForFolder(const std::string& title, std::string& folder) {
-    const std::string caption = title.empty() ? "Open" : title;
-    BROWSEINFOA bi{};
-    bi.hwndOwner = nullptr;
-    bi.lpszTitle = caption.c_str();
-    bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX;
-    PIDLIST_ABSOLUTE pidl = SHBrowseForFolderA(&bi);
-    if (!pidl) return false;
-    char buf[MAX_PATH] = {};
-    const bool ok = SHGetPathFromIDListA(pidl, buf) != FALSE;
-    CoTaskMemFree(pidl);
-    if (ok) folder = buf;
-    return ok;
+    return BrowseForFolderDialog(nullptr, title, folder);
 }
 
 bool IsTextFileType(const std::string& path) {

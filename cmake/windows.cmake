@@ -53,8 +53,15 @@ function(archivon_test_program name dir prefix)
   # The crash guard is linked as an object so its static initialiser stays.
   target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/crash_guard_init.cpp)
   target_link_libraries(${name} PRIVATE test_support gtest_main)
+  set(props TIMEOUT 120)
+  # Window tests share the display and the top-level windows with the
+  # end-to-end tests and with each other. (A set_tests_properties on the
+  # discovered names cannot do this: they are only known at test time.)
+  if(dir STREQUAL "windows")
+    list(APPEND props RESOURCE_LOCK display)
+  endif()
   gtest_discover_tests(${name} TEST_PREFIX "${prefix}." DISCOVERY_TIMEOUT 60
-                       PROPERTIES TIMEOUT 120)
+                       PROPERTIES ${props})
 endfunction()
 
 archivon_test_program(core_tests_win core wine)
@@ -66,7 +73,6 @@ endif()
 archivon_test_program(window_tests windows windows ${APP_RESOURCES})
 if(TARGET window_tests)
   target_link_libraries(window_tests PRIVATE archivon_app)
-  set_tests_properties(${window_tests_TESTS} PROPERTIES RESOURCE_LOCK display)
 endif()
 
 # Small Windows programs the tests start (peers, hand-off targets).

@@ -3,19 +3,16 @@
 #include <shlobj.h>
 
 bool BrowseForFolderDialog(HWND owner, const std::string& title, std::string& folder) {
-    char display[MAX_PATH] = {};
-    BROWSEINFOA info = {};
-    info.hwndOwner = owner;
-    info.pszDisplayName = display;
-    info.lpszTitle = title.c_str();
-    info.ulFlags = BIF_RETURNONLYFSDIRS;
-    PIDLIST_ABSOLUTE pidl = SHBrowseForFolderA(&info);
+    const std::string caption = title.empty() ? "Open" : title;
+    BROWSEINFOA bi{};
+    bi.hwndOwner = owner;
+    bi.lpszTitle = caption.c_str();
+    bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX;
+    PIDLIST_ABSOLUTE pidl = SHBrowseForFolderA(&bi);
     if (!pidl) return false;
-    char path[MAX_PATH] = {};
-    const bool ok = SHGetPathFromIDListA(pidl, path) != FALSE;
+    char buf[MAX_PATH] = {};
+    const bool ok = SHGetPathFromIDListA(pidl, buf) != FALSE;
     CoTaskMemFree(pidl);
-    if (!ok) return false;
-    folder = path;
-    if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
-    return true;
+    if (ok) folder = buf;
+    return ok;
 }

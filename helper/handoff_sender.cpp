@@ -10,9 +10,10 @@ namespace gleanix {
 
 namespace {
 constexpr char kTitlePrefix[] = "Archivon ver";
-// The main window answers a copy-data message at once; one that does not
-// within this time is hung, and the browser must not hang with it.
-constexpr UINT kDeliveryTimeoutMs = 30000;
+// The main window answers a copy-data message at once. One that does not
+// answer within this time is stuck, and the browser must not stay stuck
+// with it: the request is dropped, as a lost reply would drop it.
+constexpr UINT kDeliveryTimeoutMs = 20000;
 
 void ReportNotInstalled() {
     ShowMessageBox(nullptr, "Archivon is not installed properly!", "Archivon", MB_OK | MB_ICONEXCLAMATION);
@@ -40,7 +41,7 @@ void Deliver(HWND window, std::uint32_t code, const std::vector<std::string>& st
     data.cbData = static_cast<DWORD>(bytes.size());
     data.lpData = const_cast<std::uint8_t*>(bytes.data());
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_COPYDATA, code, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+    SendMessageTimeoutA(window, WM_COPYDATA, code, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL,
                         kDeliveryTimeoutMs, &result);
 }
 }  // namespace

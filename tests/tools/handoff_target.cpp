@@ -1,8 +1,9 @@
 // Stands in for the Archivon main window in hand-off tests:
-//   handoff_target OUTFILE DELAY_MS COUNT
+//   handoff_target OUTFILE DELAY_MS COUNT [HANG_MS]
 // waits DELAY_MS, opens a window titled like the main window, and writes
 // every copy-data request it receives to OUTFILE; ends after COUNT requests
-// or one minute.
+// or one minute. With HANG_MS it answers nothing for that long first, like
+// a main window that is stuck.
 #include <windows.h>
 
 #include <cstdio>
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
     HWND hwnd = CreateWindowA("HandoffTarget", "Archivon ver 1.10   ", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
                               nullptr, wc.hInstance, nullptr);
     if (!hwnd) return 3;
+    if (argc > 4) Sleep(static_cast<DWORD>(std::atoi(argv[4])));
     SetTimer(hwnd, 1, 60000, nullptr);
     MSG m;
     while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);

@@ -141,6 +141,32 @@ TEST(GleanixHandoff, StartsTheMainProgramAndWaitsForItsWindow) {
     EXPECT_EQ(ReadFileBytes(out), "code=101 wparam=101 decoded=1 own_window=1 strings=1\n[http://d/late.zip]\n");
 }
 
+TEST(GleanixHandoff, AStuckMainWindowDoesNotHoldTheBrowser) {
+    GleanixCopy g;
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string target(exe);
+    target = target.substr(0, target.rfind('\\')) + "\\handoff_target.exe";
+    MainProgramPath path("\"" + target + "\" \"" + (g.dir / "received.txt") + "\" 0 1 60000");
+    IDispatch* o = g.Create();
+    ASSERT_NE(o, nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(GleanixCopy::Call(o, L"AddDld", {L"http://d/stuck.zip", L""}), S_OK);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(40));
+    o->Release();
+    // The stuck stand-in is ended here so that its window cannot answer
+    // for the next test.
+    if (HWND stuck = FindWindowA("HandoffTarget", nullptr)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(stuck, &pid);
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+            TerminateProcess(process, 0);
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
+        }
+    }
+}
+
 TEST(GleanixHandoff, WithoutTheMainProgramTheUserIsToldAndOkReturned) {
     GleanixCopy g;
     IDispatch* o = g.Create();
