@@ -49,6 +49,8 @@ bool CHyperlinkStatic::Attach(HWND control) {
     BuildFont();
     // The system hand; help-viewer cursor files are gone from current systems.
     cursor_ = LoadCursor(nullptr, IDC_HAND);
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_BAR_CLASSES};  // the tool-tip class
+    InitCommonControlsEx(&icc);
     tooltip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, control, nullptr, nullptr, nullptr);
     if (tooltip_) {
