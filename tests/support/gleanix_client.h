@@ -16,12 +16,8 @@ class GleanixCopy {
 public:
     GleanixCopy() {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        char exe[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, exe, MAX_PATH);
-        std::string built(exe);
-        built = built.substr(0, built.rfind('\\')) + "\\Gleanix.dll";
         path = dir / "Gleanix.dll";
-        CopyFileA(built.c_str(), path.c_str(), FALSE);
+        CopyFileA(BuildFile("Gleanix.dll").c_str(), path.c_str(), FALSE);
         module = LoadLibraryA(path.c_str());
         if (!module) return;
         getClassObject = reinterpret_cast<GetClassObjectFn>(
@@ -36,6 +32,14 @@ public:
     }
     GleanixCopy(const GleanixCopy&) = delete;
     GleanixCopy& operator=(const GleanixCopy&) = delete;
+
+    // A file of the build folder, where the test programs are too.
+    static std::string BuildFile(const std::string& name) {
+        char exe[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, exe, MAX_PATH);
+        const std::string self(exe);
+        return self.substr(0, self.rfind('\\')) + "\\" + name;
+    }
 
     std::string IniPath() const { return dir / "Gleanix.ini"; }
     void SetValue(const char* name, const char* value) const {

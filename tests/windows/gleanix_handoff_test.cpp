@@ -125,10 +125,7 @@ TEST(GleanixHandoff, PickedTextFollowsTheSetting) {
 
 TEST(GleanixHandoff, StartsTheMainProgramAndWaitsForItsWindow) {
     GleanixCopy g;
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string target(exe);
-    target = target.substr(0, target.rfind('\\')) + "\\handoff_target.exe";
+    const std::string target = GleanixCopy::BuildFile("handoff_target.exe");
     const std::string out = g.dir / "received.txt";
     MainProgramPath path("\"" + target + "\" \"" + out + "\" 2000 1");
     IDispatch* o = g.Create();
@@ -143,10 +140,7 @@ TEST(GleanixHandoff, StartsTheMainProgramAndWaitsForItsWindow) {
 
 TEST(GleanixHandoff, AStuckMainWindowDoesNotHoldTheBrowser) {
     GleanixCopy g;
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string target(exe);
-    target = target.substr(0, target.rfind('\\')) + "\\handoff_target.exe";
+    const std::string target = GleanixCopy::BuildFile("handoff_target.exe");
     MainProgramPath path("\"" + target + "\" \"" + (g.dir / "received.txt") + "\" 0 1 60000");
     IDispatch* o = g.Create();
     ASSERT_NE(o, nullptr);
