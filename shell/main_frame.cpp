@@ -6,6 +6,7 @@
 #include "app/app_rules.h"
 #include "app/app_services.h"
 #include "common/message_box.h"
+#include "common/open_url.h"
 #include "common/settings_store.h"
 #include "res/resource.h"
 #include "shell/about_dialog.h"
@@ -245,7 +246,7 @@ void CMainFrame::OnCommand(UINT id) {
         case ID_VISIT_WEB_SITE:
         case ID_CHECK_LATEST_VERSION: {
             const std::string url = LoadResString(id == ID_VISIT_WEB_SITE ? IDS_HOME_PAGE : IDS_LATEST_VERSION_PAGE);
-            ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+            OpenUrl(url, SW_SHOWNORMAL);
             break;
         }
         case ID_NEXT_PANE:

@@ -53,7 +53,7 @@ TEST(OpenUrl, FallsBackToTheRegisteredPageHandler) {
     SetUrlLauncher(&launcher);
     {
         HtmHandler handler("\"C:\\Program Files\\Browser\\browser.exe\" -nohome \"%1\"");
-        EXPECT_EQ(OpenUrl("http://www.tallowind.com/", SW_SHOWNORMAL), 33);
+        EXPECT_EQ(OpenUrl("http://www.tallowind.example/", SW_SHOWNORMAL), 33);
     }
     {
         HtmHandler handler("C:\\b.exe -new-window");
@@ -68,7 +68,7 @@ TEST(OpenUrl, FallsBackToTheRegisteredPageHandler) {
     EXPECT_EQ(OpenUrl("http://c/", SW_SHOWNORMAL), 42);
     SetUrlLauncher(nullptr);
     EXPECT_EQ(launcher.ran, (std::vector<std::string>{
-                                "\"C:\\Program Files\\Browser\\browser.exe\" -nohome  http://www.tallowind.com/",
+                                "\"C:\\Program Files\\Browser\\browser.exe\" -nohome  http://www.tallowind.example/",
                                 "C:\\b.exe -new-window http://a/", "b.exe  http://b/"}));
     EXPECT_EQ(launcher.shows, (std::vector<int>{SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWNORMAL}));
 }

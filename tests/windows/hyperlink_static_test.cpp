@@ -34,11 +34,11 @@ TEST(HyperlinkStatic, TakesOverAStaticControl) {
     Host host;
     ASSERT_NE(host.link, nullptr);
     CHyperlinkStatic link;
-    link.SetUrl("http://www.tallowind.com/");
+    link.SetUrl("http://www.tallowind.example/");
     ASSERT_TRUE(link.Attach(host.link));
     char text[256] = {};
     GetWindowTextA(host.link, text, sizeof text);
-    EXPECT_STREQ(text, "http://www.tallowind.com/");
+    EXPECT_STREQ(text, "http://www.tallowind.example/");
     EXPECT_TRUE(GetWindowLongA(host.link, GWL_STYLE) & SS_NOTIFY);
     EXPECT_EQ(link.cursor(), LoadCursor(nullptr, IDC_HAND));
     LOGFONTA lf = {};
@@ -50,7 +50,7 @@ TEST(HyperlinkStatic, TakesOverAStaticControl) {
 
     // The tool tip shows the address, and follows SetUrl.
     ASSERT_NE(link.tooltip(), nullptr);
-    link.SetUrl("http://www.tallowind.com/new");
+    link.SetUrl("http://www.tallowind.example/new");
     char tip[256] = {};
     TOOLINFOA ti = {};
     ti.cbSize = TTTOOLINFOA_V2_SIZE;
@@ -58,7 +58,7 @@ TEST(HyperlinkStatic, TakesOverAStaticControl) {
     ti.uId = 1;
     ti.lpszText = tip;
     SendMessageA(link.tooltip(), TTM_GETTEXTA, sizeof tip, reinterpret_cast<LPARAM>(&ti));
-    EXPECT_STREQ(tip, "http://www.tallowind.com/new");
+    EXPECT_STREQ(tip, "http://www.tallowind.example/new");
     // A control that has a text keeps it and takes it as the address.
     CHyperlinkStatic named;
     HWND labelled = CreateWindowA("STATIC", "http://a/", WS_CHILD, 0, 40, 100, 20, host.parent, nullptr, nullptr, nullptr);
@@ -69,7 +69,7 @@ TEST(HyperlinkStatic, TakesOverAStaticControl) {
 TEST(HyperlinkStatic, HoverCaptureCursorAndClick) {
     Host host;
     CHyperlinkStatic link;
-    link.SetUrl("http://www.tallowind.com/");
+    link.SetUrl("http://www.tallowind.example/");
     ASSERT_TRUE(link.Attach(host.link));
     EXPECT_EQ(link.TextColour(), RGB(0, 0, 255));
     SendMessageA(host.link, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
@@ -87,7 +87,7 @@ TEST(HyperlinkStatic, HoverCaptureCursorAndClick) {
     SendMessageA(host.link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     SendMessageA(host.link, WM_LBUTTONUP, 0, MAKELPARAM(300, 5));  // released outside: no click
     SetUrlLauncher(nullptr);
-    EXPECT_EQ(launcher.opened, std::vector<std::string>{"http://www.tallowind.com/"});
+    EXPECT_EQ(launcher.opened, std::vector<std::string>{"http://www.tallowind.example/"});
     EXPECT_EQ(launcher.shows, std::vector<int>{SW_SHOWNORMAL});
 
     SendMessageA(host.link, WM_MOUSEMOVE, 0, MAKELPARAM(-3 & 0xFFFF, 5));
