@@ -21,6 +21,12 @@ void ReportNotInstalled() {
 
 bool StartMainProgram(const std::string& commandLine) {
     std::string cmd = commandLine;  // CreateProcessA may write into it
+    // A bare path with blanks would let "C:\Program.exe" run first: quote a
+    // value that names the program file as it stands.
+    const DWORD attributes = GetFileAttributesA(commandLine.c_str());
+    if (!cmd.empty() && cmd.front() != '"' && attributes != INVALID_FILE_ATTRIBUTES &&
+        !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        cmd = "\"" + cmd + "\"";
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
