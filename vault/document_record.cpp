@@ -38,7 +38,16 @@ IndexDecodeResult Malformed(std::uint32_t read, std::string problem) {
 }  // namespace
 
 arc::Bytes EncodeIndex(const DocumentRecords& records) {
+    // An upper bound: every text with the longest length prefix.
+    constexpr std::size_t kPrefix = 7;
+    std::size_t size = 8;
+    for (const auto& r : records) {
+        size += r.origin.size() + r.description.size() + r.workingFolder.size() + r.name.size() + r.type.size() +
+                5 * kPrefix + 16 + 6;
+        for (const auto& c : r.companions) size += c.size() + kPrefix;
+    }
     arc::ArchiveWriter w;
+    w.Reserve(size);
     w.I32(kIndexLayout);
     w.I32(static_cast<std::int32_t>(records.size()));
     for (const auto& r : records) WriteRecord(w, r);

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "vault/collision_name.h"
 #include "vault/document_record.h"
 
 // The largest single request made through operator new while watching, so a
@@ -12,6 +13,10 @@ bool g_watchAllocations = false;
 std::size_t g_largestAllocation = 0;
 }  // namespace
 
+#if defined(__GNUC__) && !defined(__clang__)
+// GCC pairs the replaced operators with malloc/free and warns on that.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
 void* operator new(std::size_t n) {
     if (g_watchAllocations && n > g_largestAllocation) g_largestAllocation = n;
     if (void* p = std::malloc(n ? n : 1)) return p;
@@ -226,4 +231,11 @@ TEST(DocumentIndex, RecordForPathFollowsThePathRules) {
     EXPECT_EQ(fresh.description, "");
     EXPECT_EQ(fresh.encoded, 0);
     EXPECT_EQ(fresh.version, 0x10000);
+}
+
+TEST(CollisionName, NumberGoesBeforeTheExtension) {
+    EXPECT_EQ(vault::NumberedName("C:\\A\\name.ext", 2), "C:\\A\\name (2).ext");
+    EXPECT_EQ(vault::NumberedName("a.tar.gz", 3), "a.tar (3).gz");
+    EXPECT_EQ(vault::NumberedName("C:\\notes.old\\readme", 2), "C:\\notes.old\\readme (2)");
+    EXPECT_EQ(vault::NumberedName(".profile", 2), ".profile (2)");
 }
