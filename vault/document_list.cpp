@@ -8,6 +8,8 @@
 #include "app/app_services.h"
 #include "common/paths.h"
 #include "common/ui_port.h"
+#include "res/resource.h"
+#include "shell/window.h"
 #include "vault/document_index.h"
 #include "vault/document_texts.h"
 #include "vault/file_status.h"
@@ -65,12 +67,12 @@ void DocumentList::ItemsChanged() {
 }
 
 int DocumentList::Refresh() {
-    LoadIndex(ui_, records, currentCatalog);
+    LoadIndex(*ui_, records, currentCatalog);
     ItemsChanged();
     return static_cast<int>(records.size());
 }
 
-bool DocumentList::Save() { return SaveIndex(ui_, records, currentCatalog); }
+bool DocumentList::Save() { return SaveIndex(*ui_, records, currentCatalog); }
 
 void DocumentList::RefreshFileStatus(int item) {
     if (item < 0 || item >= static_cast<int>(records.size())) return;
@@ -92,15 +94,15 @@ int DocumentList::AddFilesToCatalog(const std::vector<std::string>& paths, bool 
     }
     if (fresh.empty()) return -1;
     DocumentRecords index;
-    if (!LoadIndex(ui_, index, catalog)) return -1;
+    if (!LoadIndex(*ui_, index, catalog)) return -1;
 
     std::vector<std::string> sources, destinations;
     for (const auto& r : fresh) {
         sources.push_back(r.origin);
         destinations.push_back(catalog + "\\" + r.name);
     }
-    const auto outcomes = move ? ShellMoveFiles(sources, destinations, true, ui_)
-                               : ShellCopyFiles(sources, destinations, true, ui_);
+    const auto outcomes = move ? ShellMoveFiles(sources, destinations, true, *ui_)
+                               : ShellCopyFiles(sources, destinations, true, *ui_);
     // Each record follows its own file, also when two sources share a name.
     DocumentRecords arrived;
     for (std::size_t i = 0; i < fresh.size(); ++i) {
@@ -108,7 +110,7 @@ int DocumentList::AddFilesToCatalog(const std::vector<std::string>& paths, bool 
             fresh[i].name = paths::FileNamePart(outcomes[i].finalPath);
             arrived.push_back(std::move(fresh[i]));
         } else {
-            ui_.AddMessage(TransferFailureLine(move ? "move" : "copy", sources[i], destinations[i],
+            ui_->AddMessage(TransferFailureLine(move ? "move" : "copy", sources[i], destinations[i],
                                                outcomes[i].error));
         }
     }
@@ -118,7 +120,7 @@ int DocumentList::AddFilesToCatalog(const std::vector<std::string>& paths, bool 
     }
     if (!arrived.empty()) {
         index.insert(index.end(), arrived.begin(), arrived.end());
-        SaveIndex(ui_, index, catalog);
+        SaveIndex(*ui_, index, catalog);
     }
     return static_cast<int>(records.size()) - 1;
 }
@@ -129,12 +131,12 @@ bool DocumentList::AddCompanionFile(const std::string& name, std::string& path, 
     if (!MakeDocumentRecord(path, file)) return false;
     const bool shown = catalog == currentCatalog;
     DocumentRecords loaded;
-    if (!shown && !LoadIndex(ui_, loaded, catalog)) return false;
+    if (!shown && !LoadIndex(*ui_, loaded, catalog)) return false;
     DocumentRecords& recs = shown ? records : loaded;
     const std::string destination = catalog + "\\" + file.name;
-    const auto outcome = ShellMoveFiles({path}, {destination}, true, ui_).front();
+    const auto outcome = ShellMoveFiles({path}, {destination}, true, *ui_).front();
     if (!outcome.done) {
-        ui_.AddMessage(TransferFailureLine("move", path, destination, outcome.error));
+        ui_->AddMessage(TransferFailureLine("move", path, destination, outcome.error));
         return false;
     }
     // The companion is known by the name it really got, so links rewritten
@@ -143,14 +145,14 @@ bool DocumentList::AddCompanionFile(const std::string& name, std::string& path, 
     auto owner = std::find_if(recs.begin(), recs.end(), [&](const DocumentRecord& r) { return r.name == name; });
     if (owner == recs.end()) return false;
     owner->companions.push_back(stored);
-    SaveIndex(ui_, recs, catalog);
+    SaveIndex(*ui_, recs, catalog);
     path = stored;
     return true;
 }
 
 bool DocumentList::RequireSelection(const std::vector<int>& selected) {
     if (!selected.empty()) return true;
-    ui_.AddMessage(kNoFilesSelected);
+    ui_->AddMessage(LoadResString(IDS_NO_FILE_SELECTED));
     return false;
 }
 
@@ -171,14 +173,14 @@ bool DocumentList::NewNote() {
     CloseHandle(h);
 
     DocumentRecord r;
-    if (!MakeDocumentRecord(note, r) || !AppendToIndex(ui_, {r}, currentCatalog)) return false;
+    if (!MakeDocumentRecord(note, r) || !AppendToIndex(*ui_, {r}, currentCatalog)) return false;
     records.push_back(r);
     ItemsChanged();
     if (!TempFolder(temp)) {
-        ui_.ShowSystemError(GetLastError());
+        ui_->ShowSystemError(GetLastError());
         return true;
     }
-    ui_.OpenDocument(note);
+    ui_->OpenDocument(note);
     return true;
 }
 
@@ -186,15 +188,15 @@ void DocumentList::Open(const std::vector<int>& selected) {
     for (int i : selected) {
         const auto& r = records[i];
         if (r.encoded == 1) {
-            ui_.AddMessage(EncryptedLine(r));
+            ui_->AddMessage(EncryptedLine(r));
             continue;
         }
         std::string temp;
         if (!TempFolder(temp)) {
-            ui_.ShowSystemError(GetLastError());
+            ui_->ShowSystemError(GetLastError());
             return;
         }
-        ui_.OpenDocument(FullPath(r.name));
+        ui_->OpenDocument(FullPath(r.name));
     }
 }
 
@@ -202,16 +204,16 @@ RenameResult DocumentList::Rename(int item, const std::string& newName) {
     if (newName.empty() || item < 0 || item >= static_cast<int>(records.size())) return RenameResult::unchanged;
     // A name with a folder part would take the file out of its catalog.
     if (newName.find_first_of("\\/") != std::string::npos) {
-        ui_.ShowSystemError(ERROR_INVALID_NAME);
+        ui_->ShowSystemError(ERROR_INVALID_NAME);
         return RenameResult::failed;
     }
     const std::string oldName = records[item].name;
     if (PathExists(FullPath(newName))) {
-        ui_.Beep();
+        ui_->Beep();
         return RenameResult::nameTaken;
     }
     if (!MoveFileA(FullPath(oldName).c_str(), FullPath(newName).c_str())) {
-        ui_.ShowSystemError(GetLastError());
+        ui_->ShowSystemError(GetLastError());
         return RenameResult::failed;
     }
     for (auto& r : records)
@@ -221,7 +223,7 @@ RenameResult DocumentList::Rename(int item, const std::string& newName) {
 }
 
 bool DocumentList::Delete(const std::vector<int>& selected) {
-    if (ui_.Ask(kConfirmDelete, MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+    if (ui_->Ask(LoadResString(IDS_CONFIRM_DELETE_FILES), MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
     std::vector<std::string> files;
     for (int i : selected) {
         files.push_back(FullPath(records[i].name));
@@ -230,7 +232,7 @@ bool DocumentList::Delete(const std::vector<int>& selected) {
     const auto outcomes = ShellDeleteFiles(files);
     for (std::size_t i = 0; i < files.size(); ++i)
         if (!outcomes[i].done && outcomes[i].error != ERROR_FILE_NOT_FOUND)
-            ui_.AddMessage(TransferFailureLine("delete", files[i], "", outcomes[i].error));
+            ui_->AddMessage(TransferFailureLine("delete", files[i], "", outcomes[i].error));
     std::vector<int> doomed(selected);
     std::sort(doomed.rbegin(), doomed.rend());
     for (int i : doomed) records.erase(records.begin() + i);
@@ -248,13 +250,13 @@ void DocumentList::SetDescription(int item, const std::string& text) {
 
 void DocumentList::CopyTo(const std::vector<int>& selected) {
     std::string folder;
-    if (!ui_.BrowseForFolder(kCopyDestinationTitle, folder)) return;
+    if (!ui_->BrowseForFolder(kCopyDestinationTitle, folder)) return;
     if (folder.empty() || folder.back() != '\\') folder.push_back('\\');
     std::vector<std::string> sources, destinations;
     for (int i : selected) {
         const auto& r = records[i];
         if (r.encoded == 1) {
-            ui_.AddMessage(EncryptedLine(r));
+            ui_->AddMessage(EncryptedLine(r));
             continue;
         }
         sources.push_back(FullPath(r.name));
@@ -264,16 +266,16 @@ void DocumentList::CopyTo(const std::vector<int>& selected) {
             destinations.push_back(folder + c);
         }
     }
-    const auto outcomes = ShellCopyFiles(sources, destinations, false, ui_);
+    const auto outcomes = ShellCopyFiles(sources, destinations, false, *ui_);
     for (std::size_t i = 0; i < outcomes.size(); ++i)
         if (!outcomes[i].done && outcomes[i].error != ERROR_CANCELLED)
-            ui_.AddMessage(TransferFailureLine("copy", sources[i], destinations[i], outcomes[i].error));
+            ui_->AddMessage(TransferFailureLine("copy", sources[i], destinations[i], outcomes[i].error));
 }
 
 void DocumentList::MoveToCatalog(const std::vector<int>& selected, const std::string& target) {
     if (target == currentCatalog || selected.empty()) return;
     DocumentRecords targetIndex;
-    if (!LoadIndex(ui_, targetIndex, target)) return;
+    if (!LoadIndex(*ui_, targetIndex, target)) return;
 
     DocumentRecords moved;
     std::vector<int> order(selected);
@@ -282,19 +284,19 @@ void DocumentList::MoveToCatalog(const std::vector<int>& selected, const std::st
         DocumentRecord& r = records[i];
         const std::string from = FullPath(r.name);
         const std::string to = target + "\\" + r.name;
-        const auto outcome = ShellMoveFiles({from}, {to}, true, ui_).front();
+        const auto outcome = ShellMoveFiles({from}, {to}, true, *ui_).front();
         if (!outcome.done) {
             // The record stays with the file it describes.
-            ui_.AddMessage(TransferFailureLine("move", from, to, outcome.error));
+            ui_->AddMessage(TransferFailureLine("move", from, to, outcome.error));
             continue;
         }
         r.name = paths::FileNamePart(outcome.finalPath);
         for (auto& c : r.companions) {
-            const auto co = ShellMoveFiles({FullPath(c)}, {target + "\\" + c}, true, ui_).front();
+            const auto co = ShellMoveFiles({FullPath(c)}, {target + "\\" + c}, true, *ui_).front();
             if (co.done)
                 c = paths::FileNamePart(co.finalPath);
             else
-                ui_.AddMessage(TransferFailureLine("move", FullPath(c), target + "\\" + c, co.error));
+                ui_->AddMessage(TransferFailureLine("move", FullPath(c), target + "\\" + c, co.error));
         }
         moved.push_back(std::move(r));
         records.erase(records.begin() + i);
@@ -302,7 +304,7 @@ void DocumentList::MoveToCatalog(const std::vector<int>& selected, const std::st
     ItemsChanged();
     if (moved.empty()) return;
     targetIndex.insert(targetIndex.end(), moved.begin(), moved.end());
-    SaveIndex(ui_, targetIndex, target);
+    SaveIndex(*ui_, targetIndex, target);
     Save();
 }
 

@@ -16,7 +16,8 @@ enum class RenameResult { unchanged, nameTaken, failed, renamed };
 
 class DocumentList {
 public:
-    explicit DocumentList(UiPort& ui) : ui_(ui) {}
+    explicit DocumentList(UiPort& ui) : ui_(&ui) {}
+    void SetUi(UiPort& ui) { ui_ = &ui; }
 
     std::string currentCatalog;
     DocumentRecords records;
@@ -56,7 +57,7 @@ private:
     std::string EncryptedLine(const DocumentRecord& r) const;
     void ItemsChanged();
 
-    UiPort& ui_;
+    UiPort* ui_;
 };
 
 // Replaces every occurrence of `from` by `to` in a text-type file (by the
