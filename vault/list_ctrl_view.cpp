@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "common/paths.h"
 #include "common/settings_store.h"
 #include "common/ui_port.h"
 #include "res/resource.h"
@@ -75,7 +76,7 @@ vault::DocumentList& CListCtrlView::documents() {
 bool CListCtrlView::Create(HWND parent) {
     if (!Window::Create(WC_LISTVIEWA, "",
                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_EDITLABELS | LVS_SHOWSELALWAYS |
-                            LVS_SHAREIMAGELISTS,
+                            LVS_SHAREIMAGELISTS | LVS_OWNERDATA,
                         WS_EX_CLIENTEDGE, 0, 0, 0, 0, parent, nullptr))
         return false;
     static const int widths[kColumnCount] = {300, 300, 150, 50, 120, 120, 100, 60, 100};
@@ -124,20 +125,10 @@ HWND CListCtrlView::EditControl() const { return ListView_GetEditControl(hwnd_);
 
 void CListCtrlView::RebuildItems() {
     if (!hwnd_) return;
-    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    // Item i is record i: the list keeps no copy of its own and asks for
+    // every cell it shows, so a large catalog fills at once.
     ListView_DeleteAllItems(hwnd_);
-    const int n = RecordCount();
-    ListView_SetItemCount(hwnd_, n);
-    for (int i = 0; i < n; ++i) {
-        LVITEMA item{};
-        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-        item.iItem = i;
-        item.pszText = LPSTR_TEXTCALLBACKA;
-        item.iImage = I_IMAGECALLBACK;
-        item.lParam = i;
-        ListView_InsertItem(hwnd_, &item);
-    }
-    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    ListView_SetItemCountEx(hwnd_, RecordCount(), 0);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -177,9 +168,20 @@ std::string CListCtrlView::CellText(int item, int column) {
 int CListCtrlView::IconOf(int item) {
     const auto& r = documents().records[item];
     if (r.encoded == 1 && encryptedIcon_ >= 0) return encryptedIcon_;
+    // The shell's icon lookup dominates painting; most files take the icon
+    // of their type, so it is asked once per type. Programs, icons and
+    // links carry their own and are asked each time.
+    const std::string type = paths::ToUpperAscii(paths::TypeOfPath(r.name));
+    const bool ownIcon = !type.empty() && std::string_view(".EXE.ICO.LNK.CUR.ANI.URL.PIF.SCR")
+                                                          .find(type) != std::string_view::npos;
+    if (!ownIcon) {
+        const auto cached = iconOfType_.find(type);
+        if (cached != iconOfType_.end()) return cached->second;
+    }
     SHFILEINFOA info{};
     const std::string path = currentCatalog + "\\" + r.name;
     if (!SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON)) return 0;
+    if (!ownIcon) iconOfType_[type] = info.iIcon;
     return info.iIcon;
 }
 
@@ -188,7 +190,7 @@ void CListCtrlView::OnGetDispInfo(NMLVDISPINFOA* info) {
     if (item.iItem < 0 || item.iItem >= RecordCount()) return;
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
         lstrcpynA(item.pszText, CellText(item.iItem, item.iSubItem).c_str(), item.cchTextMax);
-    if (item.mask & LVIF_IMAGE) item.iImage = IconOf(item.iItem);
+    if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0) item.iImage = IconOf(item.iItem);
 }
 
 bool CListCtrlView::OnEndLabelEdit(NMLVDISPINFOA* info) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -76,6 +77,7 @@ private:
     std::unique_ptr<vault::DocumentList> docs_;
     HIMAGELIST smallIcons_ = nullptr;
     int encryptedIcon_ = -1;
+    std::map<std::string, int> iconOfType_;
     bool dragging_ = false;
     HTREEITEM dropTarget_ = nullptr;
     HIMAGELIST dragImage_ = nullptr;
