@@ -106,7 +106,17 @@ bool CListCtrlView::Create(HWND parent) {
     return true;
 }
 
-int CListCtrlView::Refresh() { return documents().Refresh(); }
+int CListCtrlView::Refresh() {
+    CommitPendingDescription();
+    return documents().Refresh();
+}
+
+void CListCtrlView::CommitPendingDescription() {
+    // A description being edited names its record by position; store it
+    // before the records move, or it would land on another document.
+    if (bottom && bottom->descriptions().descriptionOwner == this && bottom->descriptions().descriptionItem != -1)
+        bottom->descriptions().Commit();
+}
 
 int CListCtrlView::RecordCount() const { return docs_ ? static_cast<int>(docs_->records.size()) : 0; }
 
@@ -242,15 +252,20 @@ void CListCtrlView::EditDescription(int item) {
 bool CListCtrlView::OnCommand(UINT id) {
     auto& docs = documents();
     switch (id) {
-        case ID_FILES_ADD: AddFilesCommand(); return true;
-        case ID_FILES_NEW_NOTE: docs.NewNote(); return true;
-        case ID_FILES_ENCRYPT: EncryptSelected(); return true;
+        case ID_FILES_ADD:
+        case ID_FILES_NEW_NOTE:
+        case ID_FILES_ENCRYPT:
         case ID_FILES_OPEN:
         case ID_FILES_RENAME:
         case ID_FILES_DESCRIPTION:
         case ID_FILES_COPY_TO:
-        case ID_FILES_DELETE: break;
+        case ID_FILES_DELETE: CommitPendingDescription(); break;
         default: return false;
+    }
+    switch (id) {
+        case ID_FILES_ADD: AddFilesCommand(); return true;
+        case ID_FILES_NEW_NOTE: docs.NewNote(); return true;
+        case ID_FILES_ENCRYPT: EncryptSelected(); return true;
     }
     const auto selected = SelectedItems();
     if (!docs.RequireSelection(selected)) return true;
@@ -342,6 +357,7 @@ void CListCtrlView::EndDrag(bool drop) {
 
 void CListCtrlView::DropOnCatalog(HTREEITEM target) {
     if (!tree || !target) return;
+    CommitPendingDescription();
     const auto selected = SelectedItems();
     documents().MoveToCatalog(selected, tree->CatalogPath(target));
 }

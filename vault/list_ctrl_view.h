@@ -70,6 +70,7 @@ private:
     void AddFilesCommand();
     void EditDescription(int item);
     void EncryptSelected();
+    void CommitPendingDescription();
     void BeginDrag(NMLISTVIEW* info);
     void EndDrag(bool drop);
     void TrackDrag(POINT clientPoint);

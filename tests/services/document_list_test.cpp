@@ -6,6 +6,7 @@
 #include "tests/support/test_env.h"
 #include "vault/document_index.h"
 #include "vault/document_list.h"
+#include "vault/list_ctrl_view.h"
 
 using vault::DocumentList;
 using vault::DocumentRecord;
@@ -265,6 +266,10 @@ TEST_F(Vault, DeleteRenameDescribeOpen) {
     EXPECT_EQ(list.Rename(0, "..\\out.txt"), vault::RenameResult::failed);
     EXPECT_TRUE(FileExists(cat + "\\e.txt"));
     EXPECT_EQ(list.Rename(0, ""), vault::RenameResult::unchanged);
+    const auto boxes = ui.asked.size();
+    EXPECT_EQ(list.Rename(0, "bad?name.txt"), vault::RenameResult::failed);  // refused by the file system
+    EXPECT_EQ(ui.asked.size(), boxes + 1);
+    EXPECT_EQ(Index(cat)[0].name, "e.txt");
     EXPECT_EQ(list.Rename(0, "g.txt"), vault::RenameResult::renamed);
     EXPECT_TRUE(FileExists(cat + "\\g.txt"));
     EXPECT_EQ(Index(cat)[0].name, "g.txt");
@@ -323,4 +328,13 @@ TEST_F(Vault, CopyToAsksBeforeReplacingAndSkipsEncrypted) {
     ui.answer = IDYES;
     list.CopyTo({0});
     EXPECT_EQ(ReadFileBytes(dest / "x.htm"), "new x");
+}
+
+TEST(OpenFileSelection, OneFileOrAFolderWithNames) {
+    const char one[] = "C:\\In\\a.txt\0";
+    EXPECT_EQ(SplitOpenFileSelection(one), std::vector<std::string>{"C:\\In\\a.txt"});
+    const char many[] = "C:\\In\0a.txt\0b c.doc\0";
+    EXPECT_EQ(SplitOpenFileSelection(many), (std::vector<std::string>{"C:\\In\\a.txt", "C:\\In\\b c.doc"}));
+    const char root[] = "D:\\\0x\0y\0";
+    EXPECT_EQ(SplitOpenFileSelection(root), (std::vector<std::string>{"D:\\x", "D:\\y"}));
 }

@@ -193,6 +193,27 @@ TEST_F(DocumentListTest, DescriptionIsStoredWhenLeftAndThePlaceholderNever) {
     EXPECT_STREQ(cell, "typed");
 }
 
+TEST_F(DocumentListTest, PendingDescriptionStaysWithItsDocumentWhenRecordsMove) {
+    MessageBoxRecorder boxes(IDYES);
+    Show("Docs");
+    AddDocuments({{"a.txt", "a"}, {"b.txt", "b"}, {"c.txt", "c"}});
+    HWND edit = frame->bottom()->DescriptionsEdit();
+    list().SelectOnly({1});
+    Command(ID_FILES_DESCRIPTION);
+    for (char c : std::string("about b")) SendMessageA(edit, WM_CHAR, c, 0);
+    // A toolbar button takes no focus: the edit still has it when a command
+    // removes the record before the one being described.
+    list().SelectOnly({0});
+    Command(ID_FILES_DELETE);
+    SetFocus(list());
+    PumpFor(20);
+    const auto idx = Index("Docs");
+    ASSERT_EQ(idx.size(), 2u);
+    EXPECT_EQ(idx[0].name, "b.txt");
+    EXPECT_EQ(idx[0].description, "about b");
+    EXPECT_EQ(idx[1].description, "");
+}
+
 TEST_F(DocumentListTest, DraggingDocumentsOntoACatalogMovesThemWithEverything) {
     Show("Docs");
     AddDocuments({{"one.htm", "1"}, {"two.htm", "2"}, {"three.txt", "3"}});
