@@ -308,9 +308,8 @@ void DocumentList::MoveToCatalog(const std::vector<int>& selected, const std::st
     Save();
 }
 
-bool ReplaceInFile(const std::string& path, const std::string& from, const std::string& to,
-                   const std::string& textFileTypes) {
-    if (!app::IsTextFileType(path, textFileTypes)) return false;
+bool ReplaceInFile(const std::string& path, const std::string& from, const std::string& to) {
+    if (!IsTextFileType(path)) return false;
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;

@@ -60,9 +60,8 @@ private:
     UiPort* ui_;
 };
 
-// Replaces every occurrence of `from` by `to` in a text-type file (by the
-// extension list `textFileTypes`) and cuts it when it became shorter.
-bool ReplaceInFile(const std::string& path, const std::string& from, const std::string& to,
-                   const std::string& textFileTypes);
+// Replaces every occurrence of `from` by `to` in a text-type file and cuts
+// it when it became shorter; other files are left alone.
+bool ReplaceInFile(const std::string& path, const std::string& from, const std::string& to);
 
 }  // namespace vault

@@ -188,15 +188,14 @@ TEST_F(Vault, CompanionFilesAndLinkRewriting) {
     EXPECT_FALSE(list.AddCompanionFile("nosuch.htm", orphan, cat));
     EXPECT_TRUE(FileExists(cat + "\\q.gif"));  // stays without a record
 
-    const std::string types = ".TXT.RTF.HTM.HTML.ASP.JSP";
-    ASSERT_TRUE(vault::ReplaceInFile(cat + "\\page.htm", "http://x/p.gif", pic, types));
+    ASSERT_TRUE(vault::ReplaceInFile(cat + "\\page.htm", "http://x/p.gif", pic));
     EXPECT_EQ(ReadFileBytes(cat + "\\page.htm"), "<img src=\"p (2).gif\"><a href=\"p (2).gif\">p</a>");
-    ASSERT_TRUE(vault::ReplaceInFile(cat + "\\page.htm", "p (2).gif", "", types));
+    ASSERT_TRUE(vault::ReplaceInFile(cat + "\\page.htm", "p (2).gif", ""));
     EXPECT_EQ(ReadFileBytes(cat + "\\page.htm"), "<img src=\"\"><a href=\"\">p</a>");  // cut to length
     WriteFileBytes(cat + "\\data.bin", "p (2).gif");
-    EXPECT_FALSE(vault::ReplaceInFile(cat + "\\data.bin", "p", "q", types));
+    EXPECT_FALSE(vault::ReplaceInFile(cat + "\\data.bin", "p", "q"));
     EXPECT_EQ(ReadFileBytes(cat + "\\data.bin"), "p (2).gif");
-    EXPECT_FALSE(vault::ReplaceInFile(cat + "\\missing.txt", "p", "q", types));
+    EXPECT_FALSE(vault::ReplaceInFile(cat + "\\missing.txt", "p", "q"));
 }
 
 TEST_F(Vault, DraggingToAnotherCatalogMovesFilesCompanionsAndRecords) {
