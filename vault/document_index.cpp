@@ -85,6 +85,14 @@ bool LoadIndex(UiPort& ui, DocumentRecords& records, const std::string& catalog)
 
 bool SaveIndex(UiPort& ui, const DocumentRecords& records, const std::string& catalog) {
     const std::string file = IndexPath(catalog);
+    // Asked first: a process with every right (root under Wine) would
+    // otherwise write into a read-only index.
+    const DWORD attrs = GetFileAttributesA(file.c_str());
+    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY)) {
+        ui.AddMessage("The index file " + file + " cannot be written: " + SystemErrorText(ERROR_ACCESS_DENIED) +
+                      "\r\n");
+        return false;
+    }
     Handle h(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.valid()) {

@@ -72,6 +72,14 @@ TEST_F(Vault, IndexIsCreatedOnLoadAndSavedWithoutTruncation) {
     ASSERT_EQ(back.size(), 1u);
     EXPECT_EQ(back[0].name, "file2");
     EXPECT_EQ(ui.messages, "");
+
+    // A read-only index is reported and left as it was.
+    const std::string before = ReadFileBytes(vault::IndexPath(cat));
+    SetFileAttributesA(vault::IndexPath(cat).c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(vault::SaveIndex(ui, three, cat));
+    SetFileAttributesA(vault::IndexPath(cat).c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_NE(ui.messages.find("cannot be written"), std::string::npos) << ui.messages;
+    EXPECT_EQ(ReadFileBytes(vault::IndexPath(cat)), before);
 }
 
 TEST_F(Vault, DamagedIndexStopsTheCommandAndWritesNothing) {
