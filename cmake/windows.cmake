@@ -57,7 +57,9 @@ function(archivon_test_program name dir prefix)
   # Window tests share the display and the top-level windows with the
   # end-to-end tests and with each other. (A set_tests_properties on the
   # discovered names cannot do this: they are only known at test time.)
-  if(dir STREQUAL "windows")
+  # Service tests take the same lock: both point the prefix's "BaseDir" at
+  # a vault of their own.
+  if(dir STREQUAL "windows" OR dir STREQUAL "services")
     list(APPEND props RESOURCE_LOCK display)
   endif()
   gtest_discover_tests(${name} TEST_PREFIX "${prefix}." DISCOVERY_TIMEOUT 60

@@ -24,6 +24,9 @@ public:
     void Count(std::uint32_t n);
     void TextList(const std::vector<std::string>& list);
     void Raw(const void* data, std::size_t size);
+    // Room for `size` more bytes, so a writer that knows its output size
+    // does not move the buffer while it grows.
+    void Reserve(std::size_t size) { buf_.reserve(buf_.size() + size); }
 
     const Bytes& bytes() const { return buf_; }
     Bytes Take() { return std::move(buf_); }

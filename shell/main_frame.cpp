@@ -72,6 +72,7 @@ bool CMainFrame::BuildPanes() {
     tree_->bottom = bottom_;
     tree_->frame = this;
     list_->bottom = bottom_;
+    list_->ui = this;
     bottom_->tree = tree_;
     bottom_->list = list_;
     tree_->Fill();
@@ -261,6 +262,9 @@ void CMainFrame::OnCommand(UINT id) {
             if (order[next]) SetFocus(order[next]);
             break;
         }
+        default:
+            if (list_) list_->OnCommand(id);
+            break;
     }
 }
 

@@ -216,32 +216,12 @@ protected:
         ClientToScreen(tree(), &p);
         return p;
     }
-    static void Mouse(POINT p, DWORD flags) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = p.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-        in.mi.dy = p.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-        in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
-        SendInput(1, &in, sizeof in);
-    }
 };
 
 TEST_F(CatalogDragTest, MouseDragMovesTheCatalog) {
     MessageBoxRecorder boxes(IDYES);
-    SetForegroundWindow(*frame);
-    const POINT from = ItemCentre(Item("Source"));
-    const POINT to = ItemCentre(Item("Target"));
-    Mouse(from, 0);
-    PumpFor(50);
-    Mouse(from, MOUSEEVENTF_LEFTDOWN);
-    Mouse({from.x + 8, from.y + 8}, 0);
-    Mouse({from.x + 12, from.y + 12}, 0);
-    ASSERT_TRUE(PumpUntil([&] { return tree().Dragging(); }, 3000)) << "the drag starts after the hold";
-    Mouse(to, 0);
-    PumpFor(100);
-    Mouse(to, MOUSEEVENTF_LEFTUP);
-    ASSERT_TRUE(PumpUntil([&] { return !tree().Dragging(); }, 3000));
-    PumpFor(50);
+    ASSERT_TRUE(MouseDrag(ItemCentre(Item("Source")), ItemCentre(Item("Target")), [&] { return tree().Dragging(); }))
+        << "the drag starts after the hold";
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "You really want to move this catalog?");
     EXPECT_TRUE(FolderExists(vault + "\\Target\\Source"));

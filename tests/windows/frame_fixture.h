@@ -47,6 +47,33 @@ protected:
         return item;
     }
 
+    // Real mouse input through the system, in screen coordinates.
+    static void Mouse(POINT p, DWORD flags) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = p.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        in.mi.dy = p.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flags;
+        SendInput(1, &in, sizeof in);
+    }
+    // Presses at `from`, holds until `dragging` says the drag began, drops
+    // at `to`; false when the drag did not start or end.
+    bool MouseDrag(POINT from, POINT to, const std::function<bool()>& dragging) {
+        SetForegroundWindow(*frame);
+        Mouse(from, 0);
+        PumpFor(50);
+        Mouse(from, MOUSEEVENTF_LEFTDOWN);
+        Mouse({from.x + 8, from.y + 8}, 0);
+        Mouse({from.x + 12, from.y + 12}, 0);
+        if (!PumpUntil(dragging, 3000)) return false;
+        Mouse(to, 0);
+        PumpFor(100);
+        Mouse(to, MOUSEEVENTF_LEFTUP);
+        if (!PumpUntil([&] { return !dragging(); }, 3000)) return false;
+        PumpFor(50);
+        return true;
+    }
+
     TempDir dir;
     std::string vault;
     std::unique_ptr<CMainFrame> frame;

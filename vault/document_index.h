@@ -1,0 +1,24 @@
+// A catalog's index file on disk. Loading reports a damaged or unreadable
+// file and returns false, and the caller then changes nothing.
+#pragma once
+#include <string>
+
+#include "vault/document_record.h"
+
+class UiPort;
+
+namespace vault {
+
+std::string IndexPath(const std::string& catalog);
+
+// A missing index is created empty and reads as no records. On false the
+// list is empty and the user has been told why.
+bool LoadIndex(UiPort& ui, DocumentRecords& records, const std::string& catalog);
+// Writes over the existing file without truncating it; a catalog without an
+// index gets nothing (false, no message). Other failures are reported.
+bool SaveIndex(UiPort& ui, const DocumentRecords& records, const std::string& catalog);
+bool AppendToIndex(UiPort& ui, const DocumentRecords& records, const std::string& catalog);
+// False for a missing path or a folder.
+bool MakeDocumentRecord(const std::string& path, DocumentRecord& record);
+
+}  // namespace vault

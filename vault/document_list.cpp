@@ -1,0 +1,332 @@
+#include "vault/document_list.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "app/app_rules.h"
+#include "app/app_services.h"
+#include "common/paths.h"
+#include "common/ui_port.h"
+#include "res/resource.h"
+#include "shell/window.h"
+#include "vault/document_index.h"
+#include "vault/document_texts.h"
+#include "vault/file_status.h"
+#include "vault/shell_file_ops.h"
+
+namespace vault {
+
+namespace {
+
+class WaitCursor {
+public:
+    WaitCursor() : old_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(old_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR old_;
+};
+
+bool TempFolder(std::string& folder) {
+    char buf[MAX_PATH + 1];
+    const DWORD n = GetTempPathA(sizeof buf, buf);
+    if (n == 0 || n > MAX_PATH) return false;
+    folder.assign(buf, n);
+    return true;
+}
+
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+    if (from.empty()) return;
+    std::string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t hit = text.find(from, pos);
+        if (hit == std::string::npos) break;
+        out.append(text, pos, hit - pos);
+        out += to;
+        pos = hit + from.size();
+    }
+    out.append(text, pos, std::string::npos);
+    text = std::move(out);
+}
+
+}  // namespace
+
+std::string DocumentList::FullPath(const std::string& name) const { return currentCatalog + "\\" + name; }
+
+std::string DocumentList::EncryptedLine(const DocumentRecord& r) const {
+    return app::RelativeCatalogPath(currentCatalog, GetVaultRoot()) + "\\" + r.name + kIsEncrypted;
+}
+
+void DocumentList::ItemsChanged() {
+    if (itemsChanged) itemsChanged();
+}
+
+int DocumentList::Refresh() {
+    LoadIndex(*ui_, records, currentCatalog);
+    ItemsChanged();
+    return static_cast<int>(records.size());
+}
+
+bool DocumentList::Save() { return SaveIndex(*ui_, records, currentCatalog); }
+
+void DocumentList::RefreshFileStatus(int item) {
+    if (item < 0 || item >= static_cast<int>(records.size())) return;
+    auto& r = records[item];
+    FileStatus st;
+    if (!GetFileStatus(FullPath(r.name), st) || st.isFolder) return;
+    r.created = st.created;
+    r.modified = st.modified;
+    r.size = st.size;
+}
+
+int DocumentList::AddFilesToCatalog(const std::vector<std::string>& paths, bool move, const std::string& catalog,
+                                    bool noRefresh) {
+    WaitCursor wait;
+    DocumentRecords fresh;
+    for (const auto& p : paths) {
+        DocumentRecord r;
+        if (MakeDocumentRecord(p, r)) fresh.push_back(std::move(r));
+    }
+    if (fresh.empty()) return -1;
+    DocumentRecords index;
+    if (!LoadIndex(*ui_, index, catalog)) return -1;
+
+    std::vector<std::string> sources, destinations;
+    for (const auto& r : fresh) {
+        sources.push_back(r.origin);
+        destinations.push_back(catalog + "\\" + r.name);
+    }
+    const auto outcomes = move ? ShellMoveFiles(sources, destinations, true, *ui_)
+                               : ShellCopyFiles(sources, destinations, true, *ui_);
+    // Each record follows its own file, also when two sources share a name.
+    DocumentRecords arrived;
+    for (std::size_t i = 0; i < fresh.size(); ++i) {
+        if (outcomes[i].done) {
+            fresh[i].name = paths::FileNamePart(outcomes[i].finalPath);
+            arrived.push_back(std::move(fresh[i]));
+        } else {
+            ui_->AddMessage(TransferFailureLine(move ? "move" : "copy", sources[i], destinations[i],
+                                               outcomes[i].error));
+        }
+    }
+    if (!noRefresh && catalog == currentCatalog) {
+        records.insert(records.end(), arrived.begin(), arrived.end());
+        ItemsChanged();
+    }
+    if (!arrived.empty()) {
+        index.insert(index.end(), arrived.begin(), arrived.end());
+        SaveIndex(*ui_, index, catalog);
+    }
+    return static_cast<int>(records.size()) - 1;
+}
+
+bool DocumentList::AddCompanionFile(const std::string& name, std::string& path, const std::string& catalog) {
+    WaitCursor wait;
+    DocumentRecord file;
+    if (!MakeDocumentRecord(path, file)) return false;
+    const bool shown = catalog == currentCatalog;
+    DocumentRecords loaded;
+    if (!shown && !LoadIndex(*ui_, loaded, catalog)) return false;
+    DocumentRecords& recs = shown ? records : loaded;
+    const std::string destination = catalog + "\\" + file.name;
+    const auto outcome = ShellMoveFiles({path}, {destination}, true, *ui_).front();
+    if (!outcome.done) {
+        ui_->AddMessage(TransferFailureLine("move", path, destination, outcome.error));
+        return false;
+    }
+    // The companion is known by the name it really got, so links rewritten
+    // to it point at this file and not at the one it collided with.
+    const std::string stored = paths::FileNamePart(outcome.finalPath);
+    auto owner = std::find_if(recs.begin(), recs.end(), [&](const DocumentRecord& r) { return r.name == name; });
+    if (owner == recs.end()) return false;
+    owner->companions.push_back(stored);
+    SaveIndex(*ui_, recs, catalog);
+    path = stored;
+    return true;
+}
+
+bool DocumentList::RequireSelection(const std::vector<int>& selected) {
+    if (!selected.empty()) return true;
+    ui_->AddMessage(LoadResString(IDS_NO_FILE_SELECTED));
+    return false;
+}
+
+bool DocumentList::NewNote() {
+    std::string temp;
+    if (!TempFolder(temp)) return false;
+    char buf[MAX_PATH];
+    if (!GetTempFileNameA(temp.c_str(), "Note", 0, buf)) return false;
+    // The system keeps only three letters of the prefix ("NotXXXX.tmp");
+    // the note takes the unique hex digits behind them and is named in full.
+    const std::string tempName = paths::FileNamePart(buf);
+    const auto dot = tempName.rfind('.');
+    if (tempName.size() < 4 || dot == std::string::npos || dot < 3) return false;
+    const std::string note = currentCatalog + "\\Note" + tempName.substr(3, dot - 3) + ".txt";
+    // CREATE_NEW: a note never overwrites a document that has its name.
+    HANDLE h = CreateFileA(note.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(h);
+
+    DocumentRecord r;
+    if (!MakeDocumentRecord(note, r) || !AppendToIndex(*ui_, {r}, currentCatalog)) return false;
+    records.push_back(r);
+    ItemsChanged();
+    if (!TempFolder(temp)) {
+        ui_->ShowSystemError(GetLastError());
+        return true;
+    }
+    ui_->OpenDocument(note);
+    return true;
+}
+
+void DocumentList::Open(const std::vector<int>& selected) {
+    for (int i : selected) {
+        const auto& r = records[i];
+        if (r.encoded == 1) {
+            ui_->AddMessage(EncryptedLine(r));
+            continue;
+        }
+        std::string temp;
+        if (!TempFolder(temp)) {
+            ui_->ShowSystemError(GetLastError());
+            return;
+        }
+        ui_->OpenDocument(FullPath(r.name));
+    }
+}
+
+RenameResult DocumentList::Rename(int item, const std::string& newName) {
+    if (newName.empty() || item < 0 || item >= static_cast<int>(records.size())) return RenameResult::unchanged;
+    // A name with a folder part would take the file out of its catalog.
+    if (newName.find_first_of("\\/") != std::string::npos) {
+        ui_->ShowSystemError(ERROR_INVALID_NAME);
+        return RenameResult::failed;
+    }
+    const std::string oldName = records[item].name;
+    if (PathExists(FullPath(newName))) {
+        ui_->Beep();
+        return RenameResult::nameTaken;
+    }
+    if (!MoveFileA(FullPath(oldName).c_str(), FullPath(newName).c_str())) {
+        ui_->ShowSystemError(GetLastError());
+        return RenameResult::failed;
+    }
+    for (auto& r : records)
+        if (r.name == oldName) r.name = newName;
+    Save();
+    return RenameResult::renamed;
+}
+
+bool DocumentList::Delete(const std::vector<int>& selected) {
+    if (ui_->Ask(LoadResString(IDS_CONFIRM_DELETE_FILES), MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+    std::vector<std::string> files;
+    for (int i : selected) {
+        files.push_back(FullPath(records[i].name));
+        for (const auto& c : records[i].companions) files.push_back(FullPath(c));
+    }
+    const auto outcomes = ShellDeleteFiles(files);
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (!outcomes[i].done && outcomes[i].error != ERROR_FILE_NOT_FOUND)
+            ui_->AddMessage(TransferFailureLine("delete", files[i], "", outcomes[i].error));
+    std::vector<int> doomed(selected);
+    std::sort(doomed.rbegin(), doomed.rend());
+    for (int i : doomed) records.erase(records.begin() + i);
+    ItemsChanged();
+    Save();
+    return true;
+}
+
+void DocumentList::SetDescription(int item, const std::string& text) {
+    if (item < 0 || item >= static_cast<int>(records.size())) return;
+    records[item].description = text;
+    Save();
+    if (itemChanged) itemChanged(item);
+}
+
+void DocumentList::CopyTo(const std::vector<int>& selected) {
+    std::string folder;
+    if (!ui_->BrowseForFolder(kCopyDestinationTitle, folder)) return;
+    if (folder.empty() || folder.back() != '\\') folder.push_back('\\');
+    std::vector<std::string> sources, destinations;
+    for (int i : selected) {
+        const auto& r = records[i];
+        if (r.encoded == 1) {
+            ui_->AddMessage(EncryptedLine(r));
+            continue;
+        }
+        sources.push_back(FullPath(r.name));
+        destinations.push_back(folder + r.name);
+        for (const auto& c : r.companions) {
+            sources.push_back(FullPath(c));
+            destinations.push_back(folder + c);
+        }
+    }
+    const auto outcomes = ShellCopyFiles(sources, destinations, false, *ui_);
+    for (std::size_t i = 0; i < outcomes.size(); ++i)
+        if (!outcomes[i].done && outcomes[i].error != ERROR_CANCELLED)
+            ui_->AddMessage(TransferFailureLine("copy", sources[i], destinations[i], outcomes[i].error));
+}
+
+void DocumentList::MoveToCatalog(const std::vector<int>& selected, const std::string& target) {
+    if (target == currentCatalog || selected.empty()) return;
+    DocumentRecords targetIndex;
+    if (!LoadIndex(*ui_, targetIndex, target)) return;
+
+    DocumentRecords moved;
+    std::vector<int> order(selected);
+    std::sort(order.rbegin(), order.rend());  // the last selected first
+    for (int i : order) {
+        DocumentRecord& r = records[i];
+        const std::string from = FullPath(r.name);
+        const std::string to = target + "\\" + r.name;
+        const auto outcome = ShellMoveFiles({from}, {to}, true, *ui_).front();
+        if (!outcome.done) {
+            // The record stays with the file it describes.
+            ui_->AddMessage(TransferFailureLine("move", from, to, outcome.error));
+            continue;
+        }
+        r.name = paths::FileNamePart(outcome.finalPath);
+        for (auto& c : r.companions) {
+            const auto co = ShellMoveFiles({FullPath(c)}, {target + "\\" + c}, true, *ui_).front();
+            if (co.done)
+                c = paths::FileNamePart(co.finalPath);
+            else
+                ui_->AddMessage(TransferFailureLine("move", FullPath(c), target + "\\" + c, co.error));
+        }
+        moved.push_back(std::move(r));
+        records.erase(records.begin() + i);
+    }
+    ItemsChanged();
+    if (moved.empty()) return;
+    targetIndex.insert(targetIndex.end(), moved.begin(), moved.end());
+    SaveIndex(*ui_, targetIndex, target);
+    Save();
+}
+
+bool ReplaceInFile(const std::string& path, const std::string& from, const std::string& to) {
+    if (!IsTextFileType(path)) return false;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    std::string text;
+    char buf[65536];
+    DWORD n = 0;
+    bool ok = true;
+    while ((ok = ReadFile(h, buf, sizeof buf, &n, nullptr) != FALSE) && n) text.append(buf, n);
+    if (ok) {
+        ReplaceAll(text, from, to);
+        DWORD written = 0;
+        ok = SetFilePointer(h, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+             WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+             written == text.size() && SetEndOfFile(h);
+    }
+    CloseHandle(h);
+    return ok;
+}
+
+}  // namespace vault

@@ -1,0 +1,67 @@
+// The records of the catalog the document list shows, and the document
+// operations on them. The list window renders this and forwards its
+// commands here; the operations reach the user only through the UiPort.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "vault/document_record.h"
+
+class UiPort;
+
+namespace vault {
+
+enum class RenameResult { unchanged, nameTaken, failed, renamed };
+
+class DocumentList {
+public:
+    explicit DocumentList(UiPort& ui) : ui_(&ui) {}
+    void SetUi(UiPort& ui) { ui_ = &ui; }
+
+    std::string currentCatalog;
+    DocumentRecords records;
+    // Set by the view: re-insert every item, redraw one item.
+    std::function<void()> itemsChanged;
+    std::function<void(int)> itemChanged;
+
+    // Loads currentCatalog's index into records; returns the record count.
+    int Refresh();
+    bool Save();
+    // Refreshes times and size of a record from its file, when it exists.
+    void RefreshFileStatus(int item);
+
+    // Puts the files into the catalog and their records into its index;
+    // the index of the list's last record, or -1 when no path was a file
+    // (or the catalog's index could not be read).
+    int AddFilesToCatalog(const std::vector<std::string>& paths, bool move, const std::string& catalog,
+                          bool noRefresh);
+    // Moves `path` into the catalog as a companion of document `name`;
+    // `path` becomes the file name it got there.
+    bool AddCompanionFile(const std::string& name, std::string& path, const std::string& catalog);
+
+    // The commands take the selected items in list order.
+    bool RequireSelection(const std::vector<int>& selected);
+    bool NewNote();
+    void Open(const std::vector<int>& selected);
+    RenameResult Rename(int item, const std::string& newName);
+    bool Delete(const std::vector<int>& selected);
+    void SetDescription(int item, const std::string& text);
+    void CopyTo(const std::vector<int>& selected);
+    // Moves the documents with their companions into another catalog; a
+    // record goes only with a file that arrived there.
+    void MoveToCatalog(const std::vector<int>& selected, const std::string& target);
+
+private:
+    std::string FullPath(const std::string& name) const;
+    std::string EncryptedLine(const DocumentRecord& r) const;
+    void ItemsChanged();
+
+    UiPort* ui_;
+};
+
+// Replaces every occurrence of `from` by `to` in a text-type file and cuts
+// it when it became shorter; other files are left alone.
+bool ReplaceInFile(const std::string& path, const std::string& from, const std::string& to);
+
+}  // namespace vault
