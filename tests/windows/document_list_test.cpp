@@ -1,5 +1,8 @@
 #include <regex>
 
+#include <windows.h>
+#include <shlobj.h>
+
 #include "res/resource.h"
 #include "tests/windows/frame_fixture.h"
 #include "vault/document_index.h"
@@ -245,6 +248,81 @@ TEST_F(DocumentListTest, DraggingDocumentsOntoACatalogMovesThemWithEverything) {
         EXPECT_TRUE(FileExists(vault + "\\Other\\" + f)) << f;
         EXPECT_FALSE(FileExists(vault + "\\Docs\\" + f)) << f;
     }
+}
+
+}  // namespace
+
+namespace {
+
+int ItemIcon(HWND list, int item) {
+    LVITEMA lv{};
+    lv.mask = LVIF_IMAGE;
+    lv.iItem = item;
+    ListView_GetItem(list, &lv);
+    return lv.iImage;
+}
+
+TEST_F(DocumentListTest, EncryptDecryptFollowsEachFlagWithOnePassword) {
+    Show("Docs");
+    AddDocuments({{"plan.txt", "the plan"}, {"notes.txt", "some notes, longer"}});
+    ASSERT_EQ(list().RecordCount(), 2);
+    const int plainIcon = ItemIcon(list(), 0);
+    int asked = 0;
+    SetDialogHook([&](Dialog& d) {
+        ++asked;
+        EXPECT_EQ(GetWindowTextLengthA(d.Item(1005)), 0) << "the field starts empty";
+        SetWindowTextA(d.Item(1005), "secret");
+        SendMessageA(d.hwnd(), WM_COMMAND, IDOK, 0);
+    });
+    list().SelectOnly({0});
+    Command(ID_FILES_ENCRYPT);
+    EXPECT_EQ(list().CellText(0, 7), "Y");
+    EXPECT_EQ(list().CellText(1, 7), "N");
+    EXPECT_NE(ReadFileBytes(vault + "\\Docs\\plan.txt"), "the plan");
+    const int lockedIcon = ItemIcon(list(), 0);
+    EXPECT_NE(lockedIcon, plainIcon);
+    EXPECT_EQ(Index("Docs")[0].encoded, 1) << "the index is saved";
+
+    // One encrypted and one plain document swap states with one password.
+    list().SelectOnly({0, 1});
+    Command(ID_FILES_ENCRYPT);
+    SetDialogHook({});
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(list().CellText(0, 7), "N");
+    EXPECT_EQ(list().CellText(1, 7), "Y");
+    EXPECT_EQ(ReadFileBytes(vault + "\\Docs\\plan.txt"), "the plan");
+    EXPECT_EQ(ItemIcon(list(), 0), plainIcon);
+    EXPECT_EQ(ItemIcon(list(), 1), lockedIcon);
+    const auto saved = Index("Docs");
+    EXPECT_EQ(saved[0].encoded, 0);
+    EXPECT_EQ(saved[1].encoded, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DocumentListTest, FilesDroppedOnTheWindowLandInTheShownCatalog) {
+    Show("Other");
+    WriteFileBytes(outside / "a.txt", "alpha");
+    WriteFileBytes(outside / "b.bin", "beta");
+    std::string names = outside / "a.txt";
+    names.push_back('\0');
+    names += outside / "b.bin";
+    names.push_back('\0');
+    names.push_back('\0');
+    HGLOBAL mem = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(mem));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = FALSE;
+    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size());
+    GlobalUnlock(mem);
+    SendMessageA(*frame, WM_DROPFILES, reinterpret_cast<WPARAM>(mem), 0);
+    EXPECT_EQ(ReadFileBytes(vault + "\\Other\\a.txt"), "alpha");
+    EXPECT_EQ(ReadFileBytes(vault + "\\Other\\b.bin"), "beta");
+    ASSERT_EQ(list().RecordCount(), 2);
+    EXPECT_EQ(list().CellText(1, 0), "b.bin");
+    EXPECT_TRUE(FileExists(outside / "a.txt")) << "IsRemoveSrc 0 keeps the sources";
 }
 
 }  // namespace
