@@ -67,20 +67,38 @@ bool DownloadJobList::LoadJobList(const std::string& path) {
 }
 
 bool DownloadJobList::SaveJobList(const std::string& path) {
-    std::vector<const JobRecord*> records;
+    // Running workers write their jobs' fields: copy each under its lock.
+    std::vector<JobRecord> copies;
+    copies.reserve(jobs_.size());
     for (auto& job : jobs_) {
+        auto guard = job->Lock();
         job->formatVersion = kJobFileVersion;
-        records.push_back(job.get());
+        copies.push_back(static_cast<const JobRecord&>(*job));
     }
+    std::vector<const JobRecord*> records;
+    for (const JobRecord& r : copies) records.push_back(&r);
     const arc::Bytes content = EncodeJobFile(records);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Written beside the list and then put in its place, so a full disk never
+    // leaves the old list truncated.
+    const std::string temporary = path + ".new";
+    HANDLE file =
+        CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     const bool ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
                     written == content.size();
     const DWORD error = ok ? 0 : (GetLastError() ? GetLastError() : ERROR_DISK_FULL);
     CloseHandle(file);
-    if (!ok) ReportFileError(error);
+    if (ok && !MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        const DWORD moveError = GetLastError();
+        DeleteFileA(temporary.c_str());
+        ReportFileError(moveError);
+        return false;
+    }
+    if (!ok) {
+        DeleteFileA(temporary.c_str());
+        ReportFileError(error);
+    }
     return ok;
 }
 

@@ -3,11 +3,36 @@
 #include "jobs/download_job.h"
 #include "net/download_thread.h"
 
+#include "common/paths.h"
+#include "net/file_naming.h"
+
 namespace {
 
 constexpr std::uint32_t kProgressEvery = 50000;
 
 }  // namespace
+
+void ClampResumeToFile(DownloadJob& job) {
+    if (job.fileName.empty() || job.receivedBytes == 0) return;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    const std::string path = paths::Join(job.downloadFolder, job.fileName);
+    // A missing file is left to the open, which reports it.
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return;
+    const unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    auto guard = job.Lock();
+    if (size < job.receivedBytes) job.receivedBytes = static_cast<std::uint32_t>(size);
+}
+
+std::string FreshDownloadName(const std::string& folder, std::string name) {
+    if (net::IsLoaderSensitiveName(name)) name += "_";
+    if (GetFileAttributesA(paths::Join(folder, name).c_str()) == INVALID_FILE_ATTRIBUTES) return name;
+    const std::string stem = paths::StemOf(name);
+    const std::string ext = name.substr(stem.size());
+    for (int n = 1;; ++n) {
+        const std::string candidate = stem + "[" + std::to_string(n) + "]" + ext;
+        if (GetFileAttributesA(paths::Join(folder, candidate).c_str()) == INVALID_FILE_ATTRIBUTES) return candidate;
+    }
+}
 
 bool DownloadFile::Open(const std::string& path, std::uint32_t offset) {
     Close();

@@ -27,6 +27,13 @@ private:
     HANDLE file_ = INVALID_HANDLE_VALUE;
 };
 
+// Lowers receivedBytes to the length of the partial file, so a resume never
+// leaves a run of zeros where the file was cut behind the program's back.
+void ClampResumeToFile(DownloadJob& job);
+// A server-chosen name for a new file in `folder`: a loader-sensitive name
+// gets "_" appended, and an existing file is never overwritten ("a[1].zip").
+std::string FreshDownloadName(const std::string& folder, std::string name);
+
 // Takes the received blocks of one run: writes them, advances the job's
 // receivedBytes and rate under its lock and posts jobProgress after more
 // than 50000 bytes.

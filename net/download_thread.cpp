@@ -15,7 +15,7 @@ bool ParseJobUrl(DownloadJob& job) {
     if (job.startedUrl.empty()) return false;
     job.startedUrl = net::NormaliseJobUrl(job.startedUrl);
     net::UrlParts parts;
-    net::SplitJobUrl(job.startedUrl, parts);
+    if (!net::SplitJobUrl(job.startedUrl, parts)) parts = net::UrlParts{};  // no scheme: the run fails
     job.serviceType = parts.serviceType;
     job.serverHost = parts.host;
     job.objectPath = parts.objectPath;

@@ -105,4 +105,11 @@ std::string FtpFileName(std::string_view objectPath) {
     return name.empty() ? name : SafeLocalName(name);
 }
 
+bool IsLoaderSensitiveName(std::string_view name) {
+    const std::string lower = Lowered(std::string(name));
+    for (std::string_view ext : {".dll", ".ocx", ".cpl", ".drv", ".sys", ".manifest", ".local", ".job", ".ini"})
+        if (EndsWith(lower, ext)) return true;
+    return false;
+}
+
 }  // namespace net

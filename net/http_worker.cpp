@@ -109,6 +109,7 @@ Transfer MoveBody(DownloadJob& job, NetSocket& socket, DownloadFile& file, bool 
 
 // Steps 3 to 8 for one HTTP request.
 Pass HttpPass(DownloadJob& job) {
+    ClampResumeToFile(job);
     NetSocket socket;
     if (!socket.Create() || !ConnectViaProxy(socket, job)) return EndWithError(job, WSAGetLastError());
     const std::string request = net::BuildHttpRequest(job.objectPath, job.serverHost, job.userAgent, job.receivedBytes);
@@ -129,6 +130,11 @@ Pass HttpPass(DownloadJob& job) {
         case 206: {
             const std::string* range = net::FindHeaderLine(head, "Content-Range: ");
             const auto total = range ? net::ContentRangeTotal(*range) : std::nullopt;
+            if (total && *total < job.receivedBytes) {
+                // A total below what is kept would cut the partial file.
+                PostJobEnd(job, kCanceled);
+                return Pass::Over;
+            }
             auto guard = job.Lock();
             if (total) {
                 job.totalBytes = *total;
@@ -162,6 +168,7 @@ Pass HttpPass(DownloadJob& job) {
             PostJobEnd(job, kCanceled);
             return Pass::Over;
         }
+        name = FreshDownloadName(job.downloadFolder, std::move(name));
         auto guard = job.Lock();
         job.fileName = std::move(name);
     }
@@ -185,8 +192,9 @@ Pass HttpPass(DownloadJob& job) {
 void FtpPass(DownloadJob& job) {
     if (job.fileName.empty()) {
         auto guard = job.Lock();
-        job.fileName = net::FtpFileName(job.objectPath);
+        job.fileName = FreshDownloadName(job.downloadFolder, net::FtpFileName(job.objectPath));
     }
+    ClampResumeToFile(job);
     SetLastError(0);
     if (FtpDownload(job)) {
         PostJobEnd(job, kFinished);

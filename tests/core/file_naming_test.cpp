@@ -41,3 +41,10 @@ TEST(FileNaming, TemporaryNamesTakeTheTypeExtension) {
     EXPECT_EQ(net::ExtensionForContentType("Content-Type: Text/HTML"), "");
     EXPECT_EQ(net::ExtensionForContentType("Content-Type: application/octet-stream"), ".exe");
 }
+
+TEST(FileNaming, LoaderSensitiveNames) {
+    for (const char* name : {"version.dll", "X.OCX", "a.cpl", "Archivon.job", "gleanix.ini", "app.exe.manifest"})
+        EXPECT_TRUE(net::IsLoaderSensitiveName(name)) << name;
+    for (const char* name : {"setup.exe", "notes.txt", "dll", "a.dll.zip"})
+        EXPECT_FALSE(net::IsLoaderSensitiveName(name)) << name;
+}

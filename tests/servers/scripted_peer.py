@@ -61,6 +61,10 @@ class Http(socketserver.BaseRequestHandler):
             part = BODY[start:]
             reply("206 Partial Content", ["Content-Range: bytes %d-4999/5000" % start,
                                           "Content-Length: %d" % len(part)], part)
+        elif path == "/lying-range":
+            reply("206 Partial Content", ["Content-Range: bytes 1000-1999/0", "Content-Length: 0"])
+        elif path.lower().endswith((".dll", ".zip")):
+            reply("200 OK", ["Content-Length: 5000"], BODY)
         elif path == "/resume200":
             reply("200 OK", ["Content-Length: 5000", "Content-Type: application/zip"], BODY)
         elif path == "/redirect":

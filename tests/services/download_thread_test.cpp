@@ -99,3 +99,14 @@ TEST(DownloadSettings, ProxyAndUserAgentFromTheStore) {
     s.DeleteValue("Download", "Agents");
     s.DeleteValue("Download", "AgentSel");
 }
+
+TEST(DownloadThreadUrl, AUrlThatDoesNotSplitLeavesNoScheme) {
+    for (const char* url : {"http://h:99999/", "http://a b/", "http://:80/"}) {
+        DownloadJob job;
+        job.startedUrl = url;
+        job.serviceType = 3;
+        ParseJobUrl(job);
+        EXPECT_EQ(job.serviceType, 0) << url;
+        EXPECT_TRUE(job.serverHost.empty()) << url;
+    }
+}

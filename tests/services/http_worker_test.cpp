@@ -216,3 +216,39 @@ TEST_F(HttpWorker, RefusedConnectionAndUnwritableFolder) {
     EXPECT_EQ(lost->receivedBytes, 10u);
     ASSERT_EQ(boxes.boxes.size(), 1u);
 }
+
+TEST_F(HttpWorker, PartialFilesAreNeverCutBelowWhatIsThere) {
+    // A 206 whose total is below what was kept ends without touching the file.
+    const std::string kept(1000, 'k');
+    WriteFileBytes(dir / "keep.bin", kept);
+    auto lying = Job("/lying-range");
+    lying->fileName = "keep.bin";
+    lying->receivedBytes = 1000;
+    ASSERT_TRUE(RunToEnd(*lying, window));
+    EXPECT_EQ(lying->status, "Canceled.");
+    EXPECT_EQ(ReadFileBytes(dir / "keep.bin"), kept);
+
+    // A partial file cut behind the program's back resumes from its length.
+    const std::string body = ScriptedBody();
+    WriteFileBytes(dir / "short.bin", body.substr(0, 500));
+    auto shortened = Job("/resume206");
+    shortened->fileName = "short.bin";
+    shortened->receivedBytes = 1000;
+    ASSERT_TRUE(RunToEnd(*shortened, window));
+    EXPECT_EQ(shortened->status, "Finished.");
+    EXPECT_EQ(ReadFileBytes(dir / "short.bin"), body);
+}
+
+TEST_F(HttpWorker, ServerNamesNeverReplaceFilesInTheFolder) {
+    auto library = Job("/plan.dll");
+    ASSERT_TRUE(RunToEnd(*library, window));
+    EXPECT_EQ(library->fileName, "plan.dll_");
+    EXPECT_FALSE(FileExists(dir / "plan.dll"));
+
+    WriteFileBytes(dir / "a.zip", "earlier download");
+    auto again = Job("/a.zip");
+    ASSERT_TRUE(RunToEnd(*again, window));
+    EXPECT_EQ(again->fileName, "a[1].zip");
+    EXPECT_EQ(ReadFileBytes(dir / "a.zip"), "earlier download");
+    EXPECT_EQ(ReadFileBytes(dir / "a[1].zip"), ScriptedBody());
+}
