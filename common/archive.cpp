@@ -171,7 +171,7 @@ bool ArchiveReader::TextList(std::vector<std::string>& list) {
     if (!Count(n)) return false;
     if (n > remaining()) return Fail();
     list.clear();
-    list.reserve(n);
+    list.reserve(n < 4096 ? n : 4096);  // each text may cost far more than its byte
     for (std::uint32_t i = 0; i < n; ++i) {
         std::string s;
         if (!Text(s)) return false;

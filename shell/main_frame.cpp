@@ -5,6 +5,7 @@
 
 #include "app/app_rules.h"
 #include "app/app_services.h"
+#include "common/browse_folder.h"
 #include "common/message_box.h"
 #include "common/open_url.h"
 #include "common/settings_store.h"
@@ -340,7 +341,9 @@ void CMainFrame::Beep() {
 }
 
 bool CMainFrame::BrowseForFolder(const std::string& title, std::string& folder) {
-    return ::BrowseForFolder(title, folder);
+    // Owned by the main window, so nothing can change the records the
+    // command is about while the chooser is open.
+    return BrowseForFolderDialog(hwnd_, title, folder);
 }
 
 bool CMainFrame::AskPassword(std::string& password) { return vault::AskPasswordDialog(hwnd_, password); }

@@ -1,5 +1,7 @@
 #include "vault/document_record.h"
 
+#include <algorithm>
+
 #include "app/app_rules.h"
 #include "common/paths.h"
 
@@ -54,6 +56,14 @@ arc::Bytes EncodeIndex(const DocumentRecords& records) {
     return w.Take();
 }
 
+namespace {
+// The program only ever stores plain names inside the catalog folder; a
+// damaged or hostile index must not make a command act on another place.
+bool IsBareFileName(const std::string& name) {
+    return name != "." && name != ".." && name.find_first_of("\\/:") == std::string::npos;
+}
+}  // namespace
+
 IndexDecodeResult DecodeIndex(const std::uint8_t* data, std::size_t size, DocumentRecords& out) {
     out.clear();
     if (size == 0) return {};
@@ -68,12 +78,17 @@ IndexDecodeResult DecodeIndex(const std::uint8_t* data, std::size_t size, Docume
     const std::size_t minRecord = kMinRecordBytes + (current ? kMinCompanionBytes : 0);
     if (static_cast<std::size_t>(count) > r.remaining() / minRecord)
         return Malformed(0, "it counts " + std::to_string(count) + " records but is too short to hold them");
-    out.reserve(static_cast<std::size_t>(count));
+    out.reserve(std::min<std::size_t>(static_cast<std::size_t>(count), 4096));
     for (std::int32_t i = 0; i < count; ++i) {
         DocumentRecord rec;
         if (!ReadRecord(r, current, rec))
             return Malformed(static_cast<std::uint32_t>(i),
                              "record " + std::to_string(i + 1) + " of " + std::to_string(count) + " is cut short");
+        if (!IsBareFileName(rec.name) ||
+            std::any_of(rec.companions.begin(), rec.companions.end(),
+                        [](const std::string& c) { return !IsBareFileName(c); }))
+            return Malformed(static_cast<std::uint32_t>(i),
+                             "record " + std::to_string(i + 1) + " names a file outside its catalog");
         out.push_back(std::move(rec));
     }
     return {true, static_cast<std::uint32_t>(count), {}};

@@ -106,6 +106,13 @@ bool CListCtrlView::Create(HWND parent) {
     return true;
 }
 
+void CListCtrlView::SettleEdits() {
+    // Taking the focus back ends the in-place editor, which then stores the
+    // name in the catalog it was typed for.
+    if (EditControl()) SetFocus(hwnd_);
+    CommitPendingDescription();
+}
+
 int CListCtrlView::Refresh() {
     CommitPendingDescription();
     return documents().Refresh();
@@ -206,6 +213,12 @@ void CListCtrlView::OnGetDispInfo(NMLVDISPINFOA* info) {
 bool CListCtrlView::OnEndLabelEdit(NMLVDISPINFOA* info) {
     if (!info->item.pszText) return false;  // cancelled
     const int item = info->item.iItem;
+    auto& docs = documents();
+    // The records may have been reloaded while the name was typed: rename
+    // only the document the edit began on.
+    if (docs.currentCatalog != editCatalog_ || item < 0 || item >= static_cast<int>(docs.records.size()) ||
+        docs.records[item].name != editName_)
+        return false;
     switch (documents().Rename(item, info->item.pszText)) {
         case vault::RenameResult::nameTaken:
             PostMessageA(hwnd_, kReEditLabel, item, 0);
@@ -404,9 +417,14 @@ bool CListCtrlView::OnReflectedNotify(NMHDR* header, LRESULT& result) {
         case LVN_GETDISPINFOA:
             OnGetDispInfo(reinterpret_cast<NMLVDISPINFOA*>(header));
             return true;
-        case LVN_BEGINLABELEDITA:
+        case LVN_BEGINLABELEDITA: {
+            const int item = reinterpret_cast<NMLVDISPINFOA*>(header)->item.iItem;
+            auto& docs = documents();
+            editCatalog_ = docs.currentCatalog;
+            editName_ = item >= 0 && item < static_cast<int>(docs.records.size()) ? docs.records[item].name : "";
             result = FALSE;
             return true;
+        }
         case LVN_ENDLABELEDITA:
             result = OnEndLabelEdit(reinterpret_cast<NMLVDISPINFOA*>(header)) ? TRUE : FALSE;
             return true;

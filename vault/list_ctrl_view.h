@@ -22,6 +22,9 @@ public:
     CListCtrlView();
     ~CListCtrlView() override;
     bool Create(HWND parent);
+    // Ends a name edit and stores a description being edited, both in the
+    // catalog still shown; called before the shown catalog changes.
+    void SettleEdits();
     // Reloads the shown catalog; returns the record count.
     int Refresh();
     int RecordCount() const;
@@ -80,6 +83,8 @@ private:
     int encryptedIcon_ = -1;
     std::map<std::string, int> iconOfType_;
     bool dragging_ = false;
+    std::string editCatalog_;
+    std::string editName_;
     HTREEITEM dropTarget_ = nullptr;
     HIMAGELIST dragImage_ = nullptr;
 };

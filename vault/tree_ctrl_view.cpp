@@ -151,6 +151,7 @@ void CTreeCtrlView::Refuse() {
 void CTreeCtrlView::AddCatalog() {
     HTREEITEM selected = Selected();
     if (!selected) return;
+    if (list) list->SettleEdits();
     if (PathExists(CatalogPath(selected) + "\\" + kNewCatalog)) {
         Refuse();
         return;
@@ -204,6 +205,7 @@ void CTreeCtrlView::DeleteCatalog() {
 
 void CTreeCtrlView::OnSelectionChanged(HTREEITEM item) {
     if (!item) return;
+    if (list) list->SettleEdits();
     currentCatalogPath_ = CatalogPath(item);
     if (list) {
         list->currentCatalog = currentCatalogPath_;

@@ -239,3 +239,17 @@ TEST(CollisionName, NumberGoesBeforeTheExtension) {
     EXPECT_EQ(vault::NumberedName("C:\\notes.old\\readme", 2), "C:\\notes.old\\readme (2)");
     EXPECT_EQ(vault::NumberedName(".profile", 2), ".profile (2)");
 }
+
+TEST(DocumentIndex, NamesThatLeaveTheCatalogMakeTheIndexMalformed) {
+    for (const char* name : {"..\\victim.txt", "C:evil", "sub/x", ".."}) {
+        DocumentRecord bad;
+        bad.name = name;
+        Decode(EncodeIndex({bad}), false);
+    }
+    DocumentRecord withCompanion;
+    withCompanion.name = "page.htm";
+    withCompanion.companions = {"pic.gif", "..\\..\\boot.ini"};
+    Decode(EncodeIndex({withCompanion}), false);
+    withCompanion.companions = {"pic.gif"};
+    EXPECT_EQ(Decode(EncodeIndex({withCompanion})).size(), 1u);
+}

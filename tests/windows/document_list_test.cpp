@@ -326,3 +326,37 @@ TEST_F(DocumentListTest, FilesDroppedOnTheWindowLandInTheShownCatalog) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DocumentListTest, EditsInProgressStayWithTheirCatalogWhenAnotherIsShown) {
+    Show("Other");
+    AddDocuments({{"x.txt", "x"}});
+    Show("Docs");
+    AddDocuments({{"a.txt", "a"}, {"b.txt", "b"}});
+    HWND edit = frame->bottom()->DescriptionsEdit();
+    list().SelectOnly({1});
+    Command(ID_FILES_DESCRIPTION);
+    for (char c : std::string("about b")) SendMessageA(edit, WM_CHAR, c, 0);
+    // The tree changes its selection before it takes the focus.
+    Show("Other");
+    const auto other = Index("Other");
+    ASSERT_EQ(other.size(), 1u);
+    EXPECT_EQ(other[0].name, "x.txt");
+    EXPECT_EQ(other[0].description, "");
+    EXPECT_EQ(Index("Docs")[1].description, "about b");
+
+    // A name typed in one catalog never renames a file of another.
+    Show("Docs");
+    SetFocus(list());
+    ListView_EditLabel(list(), 0);
+    ASSERT_NE(list().EditControl(), nullptr);
+    SetWindowTextA(list().EditControl(), "renamed.txt");
+    Show("Other");
+    PumpFor(50);
+    EXPECT_TRUE(FileExists(vault + "\\Other\\x.txt"));
+    EXPECT_FALSE(FileExists(vault + "\\Other\\renamed.txt"));
+    EXPECT_EQ(Index("Other")[0].name, "x.txt");
+}
+
+}  // namespace
