@@ -32,10 +32,6 @@ LRESULT CSplitterView::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             columns_.RecalcLayout();
             return 0;
         }
-        case WM_NOTIFY:
-        case WM_COMMAND:
-        case WM_CONTEXTMENU:
-            return SendMessageA(GetParent(hwnd_), msg, wp, lp);
     }
     return Default(msg, wp, lp);
 }
@@ -53,10 +49,6 @@ LRESULT CTopPaneFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SIZE:
             view_.MoveTo(0, 0, LOWORD(lp), HIWORD(lp));
             return 0;
-        case WM_NOTIFY:
-        case WM_COMMAND:
-        case WM_CONTEXTMENU:
-            return SendMessageA(GetParent(hwnd_), msg, wp, lp);
     }
     return Default(msg, wp, lp);
 }

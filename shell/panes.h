@@ -7,7 +7,7 @@
 
 class CSplitterView : public Window {
 public:
-    CSplitterView() : columns_(SplitterWindow::Split::Columns) {}
+    CSplitterView() : columns_(SplitterWindow::Split::Columns) { forwardToParent_ = true; }
     bool Create(HWND parent);
     CTreeCtrlView& tree() { return tree_; }
     CListCtrlView& list() { return list_; }
@@ -27,6 +27,7 @@ private:
 
 class CTopPaneFrame : public Window {
 public:
+    CTopPaneFrame() { forwardToParent_ = true; }
     bool Create(HWND parent);
     CSplitterView& view() { return view_; }
 

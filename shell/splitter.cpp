@@ -60,11 +60,6 @@ LRESULT SplitterWindow::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CAPTURECHANGED:
             dragging_ = false;
             return 0;
-        case WM_NOTIFY:
-        case WM_COMMAND:
-        case WM_CONTEXTMENU:
-            // Panes talk to the frame above the splitter.
-            return SendMessageA(GetParent(hwnd_), msg, wp, lp);
     }
     return Default(msg, wp, lp);
 }

@@ -6,7 +6,7 @@
 class SplitterWindow : public Window {
 public:
     enum class Split { Rows, Columns };
-    explicit SplitterWindow(Split split) : split_(split) {}
+    explicit SplitterWindow(Split split) : split_(split) { forwardToParent_ = true; }
 
     bool Create(HWND parent, int id);
     void SetPanes(HWND first, HWND second) { panes_[0] = first, panes_[1] = second; }

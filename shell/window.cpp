@@ -131,6 +131,8 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
             sender->OnReflectedCommand(HIWORD(wp), result))
             return result;
     }
+    if (forwardToParent_ && (msg == WM_NOTIFY || msg == WM_COMMAND || msg == WM_CONTEXTMENU))
+        return SendMessageA(GetParent(hwnd_), msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         const LRESULT r = WndProc(msg, wp, lp);
         RemovePropA(hwnd_, kObjectProp);

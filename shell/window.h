@@ -50,6 +50,9 @@ protected:
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
 
     HWND hwnd_ = nullptr;
+    // Containers (splitters, pane frames) pass their children's commands,
+    // notifications and context-menu requests on to their own parent.
+    bool forwardToParent_ = false;
 
 private:
     friend LRESULT CALLBACK WindowDispatch(HWND, UINT, WPARAM, LPARAM);

@@ -51,7 +51,12 @@ check "type library registered" "regq 'HKCR\\TypeLib\\$libid\\1.0' /ve | grep -q
 iid=$(sed -n 's/.*uuid(\([0-9A-Fa-f-]*\)).*/\1/p' "$HERE/../../helper/gleanix.idl" | head -1)
 check "interface registered" "regq 'HKCR\\Interface\\{$iid}' /ve | grep -q IInfoGather"
 
-# Requests go to the stand-in, which the first request starts.
+# Requests go to the stand-in, which the first request starts; an Archivon
+# left closing by an earlier test would take them instead.
+for _ in $(seq 100); do
+  [ "$(wine "$BUILD/avprobe.exe" count </dev/null 2>/dev/null | tr -d '\r')" = "0" ] && break
+  sleep 0.2
+done
 received="$work/received.txt"
 wine reg add "$config" /v path4gleanix /d "\"$(win "$BUILD/handoff_target.exe")\" \"$(win "$received")\" 0 2" /f \
   >/dev/null 2>&1
@@ -65,7 +70,7 @@ echo "$out"
 check "script ran to its end without failures" "echo '$out' | grep -q 'gleanix script finished, failures: 0'"
 wait "$dismiss"
 check "control panel was shown" "[ $? -eq 0 ]"
-for _ in $(seq 50); do [ "$(grep -c '^code' "$received" 2>/dev/null)" = 2 ] && break; sleep 0.1; done
+for _ in $(seq 200); do [ "$(grep -c '^code' "$received" 2>/dev/null)" = 2 ] && break; sleep 0.1; done
 expected='code=100 wparam=100 decoded=1 own_window=1 strings=3
 [<html></html>]
 [http://p/]
