@@ -4,10 +4,11 @@
 #include <commctrl.h>
 
 #include "app/app_rules.h"
-#include "app/app_services.h"
 #include "common/code_page.h"
 #include "common/message_box.h"
+#include "common/paths.h"
 #include "common/settings_store.h"
+#include "common/win/file_system.h"
 #include "res/resource.h"
 #include "shell/main_frame.h"
 
@@ -23,25 +24,10 @@ CArchivonApp::CArchivonApp(HINSTANCE instance) : instance_(instance) {
 
 CArchivonApp::~CArchivonApp() {
     frame_.reset();
-    if (instanceMutex_) CloseHandle(instanceMutex_);
     if (g_app == this) g_app = nullptr;
 }
 
 CArchivonApp* CArchivonApp::Instance() { return g_app; }
-
-bool HasAutomationFlag(const char* commandLine) {
-    std::string s = commandLine ? commandLine : "";
-    for (const char* flag : {"Embedding", "Automation"}) {
-        for (std::size_t at = s.find(flag); at != std::string::npos; at = s.find(flag, at + 1)) {
-            const bool flagged = at > 0 && (s[at - 1] == '/' || s[at - 1] == '-');
-            const std::size_t end = at + std::string(flag).size();
-            const bool whole = end == s.size() || s[end] == ' ' || s[end] == '\t';
-            const bool starts = at < 2 || s[at - 2] == ' ' || s[at - 2] == '\t' || s[at - 2] == '"';
-            if (flagged && whole && starts) return true;
-        }
-    }
-    return false;
-}
 
 namespace {
 struct FindState {
@@ -73,13 +59,10 @@ bool BringFirstInstanceForward(HWND own) {
 }
 
 bool CArchivonApp::AnotherInstanceRuns() {
-    const std::string name = [] {
-        const std::string exe = GetModulePath();
-        return exe.substr(exe.rfind('\\') + 1);
-    }();
-    instanceMutex_ = CreateMutexA(nullptr, TRUE, name.c_str());
-    const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
-    const DWORD wait = instanceMutex_ ? WaitForSingleObject(instanceMutex_, 100) : WAIT_FAILED;
+    const std::string name = paths::FileNamePart(win::ModuleFileName());
+    bool existed = false;
+    instanceMutex_.CreateNamed(name, true, existed);
+    const DWORD wait = instanceMutex_.get() ? WaitForSingleObject(instanceMutex_.get(), 100) : WAIT_FAILED;
     if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED || (wait != WAIT_TIMEOUT && !existed)) return false;
     BringFirstInstanceForward(frame_ ? frame_->hwnd() : nullptr);
     return true;
@@ -93,18 +76,20 @@ bool CArchivonApp::InitInstance(const char* commandLine) {
         WSACleanup();
         return false;
     }
-    splashAllowed_ = !HasAutomationFlag(commandLine);
+    splashAllowed_ = !app::HasAutomationFlag(commandLine ? commandLine : "");
     // The folder chooser and shell execution need a single-threaded apartment.
     comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     InstallSystemCodePage();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
 
-    const std::string exe = GetModulePath();
+    const std::string exe = win::ModuleFileName();
     if (exe.empty()) ShowSystemError();
-    jobFilePath = exe.empty() ? std::string() : app::JobFilePathFor(exe);
+    jobFilePath = exe.empty() ? std::string() : paths::JobFilePathFor(exe);
+    vault = vault::LoadVaultContext(ArchivonSettings(), win::ModuleDirectory());
+    textFileTypes = vault.textFileTypes;
 
-    frame_ = std::make_unique<CMainFrame>();
+    frame_ = std::make_unique<CMainFrame>(vault);
     if (!frame_->Create()) {
         frame_.reset();
         ShowMessageBox(nullptr, LoadResString(IDS_CREATE_FAILED), "Archivon", MB_OK | MB_ICONEXCLAMATION);
@@ -114,7 +99,7 @@ bool CArchivonApp::InitInstance(const char* commandLine) {
     UpdateWindow(*frame_);
 
     std::vector<std::string> files;
-    if (app::ParseFileListArgument(commandLine ? commandLine : "", files)) frame_->AddFilesToCurrentCatalog(files);
+    if (paths::ParseFileListArgument(commandLine ? commandLine : "", files)) frame_->AddFilesToCurrentCatalog(files);
 
     if (AnotherInstanceRuns()) {
         // Ends without the close step: the job list is not saved.
@@ -122,7 +107,6 @@ bool CArchivonApp::InitInstance(const char* commandLine) {
         return false;
     }
     ArchivonSettings().SetText("Config", "path4gleanix", exe);
-    textFileTypes = ArchivonSettings().GetText("Config", "TextFileTypes", app::kDefaultTextFileTypes);
     return true;
 }
 

@@ -6,6 +6,9 @@
 #include <memory>
 #include <string>
 
+#include "common/win/handle.h"
+#include "vault/vault_context.h"
+
 class CMainFrame;
 
 class CArchivonApp {
@@ -26,12 +29,14 @@ public:
 
     std::string textFileTypes;
     std::string jobFilePath;
+    // The vault root and text types, read once at start-up and handed down.
+    vault::VaultContext vault;
 
 private:
     bool AnotherInstanceRuns();
     HINSTANCE instance_;
     std::unique_ptr<CMainFrame> frame_;
-    HANDLE instanceMutex_ = nullptr;
+    win::Mutex instanceMutex_;
     bool winsockStarted_ = false;
     bool comStarted_ = false;
     bool splashAllowed_ = true;
@@ -40,5 +45,3 @@ private:
 // Brings the first window titled "Archivon ver..." other than `own` to the
 // front; false when there is none.
 bool BringFirstInstanceForward(HWND own);
-// True when the command line carries "Embedding" or "Automation" as a flag.
-bool HasAutomationFlag(const char* commandLine);

@@ -1,4 +1,3 @@
-# Files of app/: CORE_SOURCES portable, APP_SOURCES (or HELPER_SOURCES) Win32.
+# Files of app/: the application object that wires the layers together.
 list(APPEND CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/app_rules.cpp)
 list(APPEND APP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/archivon_app.cpp)
-list(APPEND APP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/app_services.cpp)

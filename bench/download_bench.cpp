@@ -76,7 +76,7 @@ bool RunJobs(std::vector<std::unique_ptr<DownloadJob>>& jobs) {
     for (auto& job : jobs)
         if (!LaunchDownload(*job)) return false;
     std::vector<HANDLE> threads;
-    for (auto& job : jobs) threads.push_back(job->worker);
+    for (auto& job : jobs) threads.push_back(job->worker.get());
     for (;;) {
         Pump();
         const bool done = std::all_of(jobs.begin(), jobs.end(), [](auto& j) { return WorkerHasEnded(*j); });

@@ -11,9 +11,9 @@
 #include <string>
 
 #include "common/ui_port.h"
-#include "shell/window.h"
+#include "common/window.h"
 #include "vault/document_index.h"
-#include "vault/list_ctrl_view.h"
+#include "shell/list_ctrl_view.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     CListCtrlView list;
     list.Create(host);
     list.MoveTo(0, 0, 1000, 700);
-    list.currentCatalog = catalog;
+    list.SetCurrentCatalog(catalog);
 
     HWND bare = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 1000, 700, host,
                                 nullptr, nullptr, nullptr);

@@ -6,14 +6,6 @@
 #include "common/open_url.h"
 
 namespace {
-constexpr UINT_PTR kSubclassId = 0x484C;
-
-std::string WindowText(HWND hwnd) {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 // The tool's description, with the version 2 size so that it works with
 // every common-controls version.
 TOOLINFOA ToolFor(HWND control, const std::string& text) {
@@ -30,7 +22,7 @@ TOOLINFOA ToolFor(HWND control, const std::string& text) {
 CHyperlinkStatic::CHyperlinkStatic()
     : linkColour_(RGB(0, 0, 255)), hoverColour_(GetSysColor(COLOR_HIGHLIGHT)) {}
 
-CHyperlinkStatic::~CHyperlinkStatic() { Detach(); }
+CHyperlinkStatic::~CHyperlinkStatic() { Release(); }
 
 bool CHyperlinkStatic::SubclassDlgItem(HWND dialog, int id) {
     HWND control = GetDlgItem(dialog, id);
@@ -38,9 +30,7 @@ bool CHyperlinkStatic::SubclassDlgItem(HWND dialog, int id) {
 }
 
 bool CHyperlinkStatic::Attach(HWND control) {
-    if (hwnd_ || !control) return false;
-    if (!SetWindowSubclass(control, &Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) return false;
-    hwnd_ = control;
+    if (hwnd_ || !control || !Window::Attach(control)) return false;
     // Without SS_NOTIFY a static control is transparent to the mouse.
     SetWindowLongPtrA(control, GWL_STYLE, GetWindowLongPtrA(control, GWL_STYLE) | SS_NOTIFY);
     const std::string text = WindowText(control);
@@ -60,14 +50,11 @@ bool CHyperlinkStatic::Attach(HWND control) {
     return true;
 }
 
-void CHyperlinkStatic::Detach() {
-    if (!hwnd_) return;
-    RemoveWindowSubclass(hwnd_, &Proc, kSubclassId);
+void CHyperlinkStatic::Release() {
     if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);
-    if (hovering_ && GetCapture() == hwnd_) ReleaseCapture();
-    if (IsWindow(hwnd_) && font_) SendMessageA(hwnd_, WM_SETFONT, 0, FALSE);
+    if (hwnd_ && hovering_ && GetCapture() == hwnd_) ReleaseCapture();
+    if (hwnd_ && IsWindow(hwnd_) && font_) SendMessageA(hwnd_, WM_SETFONT, 0, FALSE);
     if (font_) DeleteObject(font_);
-    hwnd_ = nullptr;
     tooltip_ = nullptr;
     font_ = nullptr;
     hovering_ = false;
@@ -147,7 +134,7 @@ void CHyperlinkStatic::OnMouseMove(LPARAM lp) {
     }
 }
 
-LRESULT CHyperlinkStatic::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CHyperlinkStatic::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (tooltip_ && msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) {
         MSG m = {hwnd_, msg, wp, lp, 0, {}};
         SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
@@ -179,17 +166,8 @@ LRESULT CHyperlinkStatic::Handle(UINT msg, WPARAM wp, LPARAM lp) {
             if (PtInRect(&rc, pt)) OpenUrl(url_, SW_SHOWNORMAL);
             break;
         }
-        case WM_NCDESTROY: {
-            HWND hwnd = hwnd_;
-            Detach();
-            return DefSubclassProc(hwnd, msg, wp, lp);
-        }
         default:
             break;
     }
-    return DefSubclassProc(hwnd_, msg, wp, lp);
-}
-
-LRESULT CALLBACK CHyperlinkStatic::Proc(HWND, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
-    return reinterpret_cast<CHyperlinkStatic*>(self)->Handle(msg, wp, lp);
+    return Default(msg, wp, lp);
 }

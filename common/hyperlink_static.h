@@ -6,12 +6,12 @@
 
 #include <string>
 
-class CHyperlinkStatic {
+#include "common/window.h"
+
+class CHyperlinkStatic : public Window {
 public:
     CHyperlinkStatic();
-    ~CHyperlinkStatic();
-    CHyperlinkStatic(const CHyperlinkStatic&) = delete;
-    CHyperlinkStatic& operator=(const CHyperlinkStatic&) = delete;
+    ~CHyperlinkStatic() override;
 
     // Takes over the dialog's static control `id`; false when there is none.
     bool SubclassDlgItem(HWND dialog, int id);
@@ -20,7 +20,6 @@ public:
     void SetUrl(const std::string& url);
     void SetUnderline(bool underline);
 
-    HWND hwnd() const { return hwnd_; }
     const std::string& url() const { return url_; }
     bool hovering() const { return hovering_; }
     bool underline() const { return underline_; }
@@ -30,15 +29,17 @@ public:
     COLORREF hoverColour() const { return hoverColour_; }
     COLORREF TextColour() const { return hovering_ ? hoverColour_ : linkColour_; }
 
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnDestroyed() override { Release(); }
+
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
-    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
     void BuildFont();
     void Paint();
     void OnMouseMove(LPARAM lp);
-    void Detach();
+    // Lets go of what the link made (tool tip, font, capture).
+    void Release();
 
-    HWND hwnd_ = nullptr;
     std::string url_;
     COLORREF linkColour_;
     COLORREF hoverColour_;

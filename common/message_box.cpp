@@ -25,3 +25,8 @@ std::string SystemErrorText(DWORD code) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
     return text;
 }
+
+void ShowSystemError() {
+    const DWORD code = GetLastError();
+    ShowMessageBox(nullptr, SystemErrorText(code), "Error", MB_OK | MB_ICONINFORMATION);
+}

@@ -22,3 +22,6 @@ void SetMessageBoxHook(MessageBoxHook hook);
 
 // The system's text for an error code, without the trailing line break.
 std::string SystemErrorText(DWORD code);
+// Shows the system's text for the calling thread's last error in a box
+// with the caption "Error".
+void ShowSystemError();

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "common/win/reg_key.h"
+
 namespace {
 UrlLauncher& DefaultLauncher() {
     static UrlLauncher launcher;
@@ -12,16 +14,9 @@ UrlLauncher& Launcher() { return g_launcher ? *g_launcher : DefaultLauncher(); }
 
 // The default value of a key under HKEY_CLASSES_ROOT, at most MAX_PATH bytes.
 bool ReadClassDefault(const std::string& subKey, std::string& value) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    char buf[MAX_PATH + 1] = {};
-    DWORD size = MAX_PATH, type = 0;
-    const LONG rc = RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
-    RegCloseKey(key);
-    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
-    value.assign(buf, size < MAX_PATH ? size : MAX_PATH);
-    while (!value.empty() && value.back() == '\0') value.pop_back();
-    return true;
+    win::RegKey key;
+    if (key.Open(HKEY_CLASSES_ROOT, subKey, KEY_READ) != ERROR_SUCCESS || !key.QueryText(nullptr, value)) return false;
+    return value.size() < MAX_PATH;
 }
 }  // namespace
 

@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace paths {
 
@@ -24,5 +25,20 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 // empty result become "_"; a device name (CON, NUL.txt, COM1, ...) gets a
 // leading "_".
 std::string SanitizeFileName(std::string_view name);
+
+// "C:\In\a.txt|b.txt|" -> C:\In\a.txt, C:\In\b.txt: a folder up to its last
+// backslash, then names separated by "|". False (and no list) for empty
+// text or text without a backslash.
+bool ParseFileListArgument(std::string_view text, std::vector<std::string>& out);
+// Executable path cut after its last "." followed by "job"; "" without ".".
+std::string JobFilePathFor(std::string_view exePath);
+// Executable path with its extension replaced by ".HLP".
+std::string HelpFilePathFor(std::string_view exePath);
+// The folders CreatePath makes, in order: every prefix ending before a
+// backslash (searched from the second character on) and the whole path,
+// without the first one (the drive).
+std::vector<std::string> CreatePathPrefixes(std::string_view path);
+
+constexpr std::size_t kMaxPathComponent = 260;
 
 }  // namespace paths

@@ -1,5 +1,7 @@
 #include "common/settings_store.h"
 
+#include "common/win/reg_key.h"
+
 SettingsStore::SettingsStore(std::string company, std::string application)
     : root_("Software\\" + company + "\\" + application) {}
 
@@ -15,24 +17,12 @@ int SettingsStore::GetInt(const char* section, const char* name, int defaultValu
 }
 
 std::string SettingsStore::GetText(const char* section, const char* name, const std::string& defaultValue) const {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, SectionKey(section).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    win::RegKey key;
+    std::string value;
+    if (key.Open(HKEY_CURRENT_USER, SectionKey(section), KEY_QUERY_VALUE) != ERROR_SUCCESS ||
+        !key.QueryText(name, value))
         return defaultValue;
-    std::string result = defaultValue;
-    DWORD type = 0, size = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ)) {
-        std::string buf(size + 1, '\0');
-        DWORD got = size;
-        if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &got) ==
-            ERROR_SUCCESS) {
-            buf.resize(got < buf.size() ? got : buf.size());
-            while (!buf.empty() && buf.back() == '\0') buf.pop_back();
-            result = buf;
-        }
-    }
-    RegCloseKey(key);
-    return result;
+    return value;
 }
 
 bool SettingsStore::SetInt(const char* section, const char* name, int value) const {

@@ -12,19 +12,6 @@
 namespace gleanix {
 
 namespace {
-std::string LoadText(UINT id) {
-    char buf[512] = {};
-    const int n = LoadStringA(ModuleHandle(), id, buf, sizeof buf);
-    return std::string(buf, n > 0 ? n : 0);
-}
-
-std::string ItemText(HWND dlg, int id) {
-    HWND item = GetDlgItem(dlg, id);
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(item)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(item, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 bool BrowseForTextFile(HWND owner, std::string& path) {
     char file[MAX_PATH] = {};
     OPENFILENAMEA ofn = {};
@@ -41,78 +28,69 @@ bool BrowseForTextFile(HWND owner, std::string& path) {
 }
 }  // namespace
 
-INT_PTR ControlPanelDialog::DoModal(HWND owner) {
-    return DialogBoxParamA(ModuleHandle(), MAKEINTRESOURCEA(IDD_CONTROL_PANEL), owner, &Proc,
-                           reinterpret_cast<LPARAM>(this));
-}
+ControlPanelDialog::ControlPanelDialog() : Dialog(IDD_CONTROL_PANEL) {}
 
-INT_PTR CALLBACK ControlPanelDialog::Proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_INITDIALOG) {
-        SetWindowLongPtrA(dlg, DWLP_USER, lp);
-        auto* self = reinterpret_cast<ControlPanelDialog*>(lp);
-        self->dlg_ = dlg;
-        self->OnInit();
-        return TRUE;
-    }
-    auto* self = reinterpret_cast<ControlPanelDialog*>(GetWindowLongPtrA(dlg, DWLP_USER));
-    if (!self) return FALSE;
+INT_PTR ControlPanelDialog::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_COMMAND:
             if (HIWORD(wp) == BN_CLICKED || lp == 0) {
-                self->OnCommand(LOWORD(wp));
+                OnCommand(LOWORD(wp));
                 return TRUE;
             }
             break;
         case WM_DESTROY:
-            if (self->browseBitmap_) DeleteObject(self->browseBitmap_);
-            self->browseBitmap_ = nullptr;
+            if (browseBitmap_) DeleteObject(browseBitmap_);
+            browseBitmap_ = nullptr;
             break;
         default:
             break;
     }
-    return FALSE;
+    return Dialog::DialogProc(msg, wp, lp);
 }
 
-void ControlPanelDialog::OnInit() {
+bool ControlPanelDialog::OnInitDialog() {
     ShowValues();
     browseBitmap_ = static_cast<HBITMAP>(
-        LoadImageA(ModuleHandle(), MAKEINTRESOURCEA(IDB_BROWSE), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
-    SendDlgItemMessageA(dlg_, IDC_BROWSE, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(browseBitmap_));
-    SetWindowTextA(dlg_, LoadText(IDS_GLEANIX_TITLE).c_str());
+        LoadImageA(AppInstance(), MAKEINTRESOURCEA(IDB_BROWSE), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+    SendMessageA(Item(IDC_BROWSE), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(browseBitmap_));
+    SetText(LoadResString(IDS_GLEANIX_TITLE));
     SetModeLabel();
     ApplyEnableRules();
+    return true;
+}
+
+void ControlPanelDialog::OnOK() {
+    ReadValues();
+    if (!path.empty() || toMainProgram) End(IDOK);
 }
 
 void ControlPanelDialog::ShowValues() {
-    SetDlgItemTextA(dlg_, IDC_PATH, path.c_str());
-    CheckDlgButton(dlg_, IDC_ONE_FILE, oneFile ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(dlg_, IDC_TO_MAIN, toMainProgram ? BST_CHECKED : BST_UNCHECKED);
+    SetItemText(IDC_PATH, path);
+    SetChecked(IDC_ONE_FILE, oneFile);
+    SetChecked(IDC_TO_MAIN, toMainProgram);
 }
 
 void ControlPanelDialog::ReadValues() {
-    path = ItemText(dlg_, IDC_PATH);
-    oneFile = IsDlgButtonChecked(dlg_, IDC_ONE_FILE) == BST_CHECKED;
-    toMainProgram = IsDlgButtonChecked(dlg_, IDC_TO_MAIN) == BST_CHECKED;
+    path = ItemText(IDC_PATH);
+    oneFile = IsChecked(IDC_ONE_FILE);
+    toMainProgram = IsChecked(IDC_TO_MAIN);
 }
 
 void ControlPanelDialog::SetModeLabel() {
-    SetDlgItemTextA(dlg_, IDC_PATH_LABEL,
-                    oneFile ? "Select a file to save the picked text" : "Select a folder for files to save picked text  ");
+    SetItemText(IDC_PATH_LABEL,
+                oneFile ? "Select a file to save the picked text" : "Select a folder for files to save picked text  ");
 }
 
 void ControlPanelDialog::ApplyEnableRules() {
-    const BOOL enable = toMainProgram ? FALSE : TRUE;
-    EnableWindow(GetDlgItem(dlg_, IDC_ONE_FILE), enable);
-    EnableWindow(GetDlgItem(dlg_, IDC_PATH_LABEL), enable);
-    EnableWindow(GetDlgItem(dlg_, IDC_BROWSE), enable);
-    SendDlgItemMessageA(dlg_, IDC_PATH, EM_SETREADONLY, toMainProgram ? TRUE : FALSE, 0);
-    InvalidateRect(dlg_, nullptr, TRUE);
+    for (int id : {IDC_ONE_FILE, IDC_PATH_LABEL, IDC_BROWSE}) EnableItem(id, !toMainProgram);
+    SendMessageA(Item(IDC_PATH), EM_SETREADONLY, toMainProgram ? TRUE : FALSE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void ControlPanelDialog::Browse() {
     ReadValues();
     std::string chosen;
-    if (oneFile ? BrowseForTextFile(dlg_, chosen) : BrowseForFolderDialog(dlg_, "Select a destination folder", chosen))
+    if (oneFile ? BrowseForTextFile(hwnd_, chosen) : BrowseForFolderDialog(hwnd_, "Select a destination folder", chosen))
         path = chosen;
     ShowValues();
 }
@@ -134,17 +112,16 @@ void ControlPanelDialog::OnCommand(int id) {
             Browse();
             break;
         case IDOK:
-            ReadValues();
-            if (!path.empty() || toMainProgram) EndDialog(dlg_, IDOK);
+            OnOK();
             break;
         case IDCANCEL:
-            EndDialog(dlg_, IDCANCEL);
+            OnCancel();
             break;
         case IDC_PANEL_HELP:
-            OpenUrl(LoadText(IDS_PRODUCT_PAGE), SW_SHOWNORMAL);
+            OpenUrl(LoadResString(IDS_PRODUCT_PAGE), SW_SHOWNORMAL);
             break;
         case IDC_LATEST_VERSION:
-            OpenUrl(LoadText(IDS_LATEST_VERSION_PAGE), SW_SHOWNORMAL);
+            OpenUrl(LoadResString(IDS_LATEST_VERSION_PAGE), SW_SHOWNORMAL);
             break;
         default:
             break;

@@ -5,20 +5,23 @@
 
 #include <string>
 
+#include "common/window.h"
+
 namespace gleanix {
 
-class ControlPanelDialog {
+class ControlPanelDialog : public Dialog {
 public:
+    ControlPanelDialog();
     std::string path;
     bool oneFile = true;
     bool toMainProgram = true;
 
-    // Modal; IDOK or IDCANCEL.
-    INT_PTR DoModal(HWND owner);
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+    INT_PTR DialogProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    static INT_PTR CALLBACK Proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
-    void OnInit();
     void OnCommand(int id);
     void ShowValues();
     void ReadValues();
@@ -26,7 +29,6 @@ private:
     void ApplyEnableRules();
     void Browse();
 
-    HWND dlg_ = nullptr;
     HBITMAP browseBitmap_ = nullptr;
 };
 

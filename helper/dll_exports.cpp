@@ -3,13 +3,14 @@
 #include <objbase.h>
 
 #include "common/code_page.h"
+#include "common/resources.h"
 #include "helper/info_gather.h"
 #include "helper/module.h"
 #include "helper/registration.h"
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
-        gleanix::SetModuleHandle(instance);
+        SetAppInstance(instance);
         DisableThreadLibraryCalls(instance);
         InstallSystemCodePage();
     }

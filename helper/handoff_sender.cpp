@@ -5,6 +5,7 @@
 #include "common/handoff_record.h"
 #include "common/message_box.h"
 #include "common/settings_store.h"
+#include "common/win/handle.h"
 
 namespace gleanix {
 
@@ -31,8 +32,7 @@ bool StartMainProgram(const std::string& commandLine) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    win::Handle thread(pi.hThread), process(pi.hProcess);
     return true;
 }
 

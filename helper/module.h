@@ -7,7 +7,6 @@
 
 namespace gleanix {
 
-void SetModuleHandle(HINSTANCE instance);
 HINSTANCE ModuleHandle();
 // Full path of Gleanix.dll as loaded.
 std::string ModulePath();

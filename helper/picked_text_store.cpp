@@ -7,6 +7,7 @@
 
 #include "common/message_box.h"
 #include "common/paths.h"
+#include "common/win/handle.h"
 #include "helper/module.h"
 #include "helper/picked_text_rules.h"
 
@@ -30,16 +31,6 @@ std::string ReadIni(const char* name, const std::string& defaultValue) {
     }
 }
 
-bool WriteAll(HANDLE file, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
-        done += written;
-    }
-    return true;
-}
 }  // namespace
 
 std::string SettingsFilePath() {
@@ -68,18 +59,17 @@ void WriteRecords(const std::string& storeInFile, bool storeToMain) {
 }
 
 void AppendPickedText(const std::string& path, const std::string& text, const std::string& url) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    win::File file = win::File::Open(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS);
+    if (!file.valid()) return;
     const std::time_t now = std::time(nullptr);
     std::tm local = {};
     localtime_s(&local, &now);
     const std::string separator = PickedTextSeparator(local, url);
-    LARGE_INTEGER zero = {};
-    const bool ok = SetFilePointerEx(file, zero, nullptr, FILE_END) && WriteAll(file, separator) &&
-                    WriteAll(file, text);
+    std::uint64_t end = 0;
+    const bool ok = file.Size(end) && file.Seek(end) && file.Write(separator.data(), separator.size()) &&
+                    file.Write(text.data(), text.size());
     const DWORD error = ok ? 0 : GetLastError();
-    CloseHandle(file);
+    file.Close();
     if (!ok)
         ShowMessageBox(nullptr, "An error occurred while writing " + path + ".\n" + SystemErrorText(error),
                        "Archivon", MB_OK | MB_ICONEXCLAMATION);

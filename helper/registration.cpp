@@ -6,6 +6,7 @@
 #include <string>
 
 #include "gleanix_idl.h"
+#include "common/win/reg_key.h"
 #include "helper/module.h"
 
 namespace gleanix {
@@ -26,23 +27,13 @@ std::string GuidText(REFGUID guid) {
 // Sets the default value (name nullptr) or a named value of HKCR\key,
 // creating the key.
 bool SetClassValue(const std::string& key, const char* name, const std::string& value) {
-    HKEY h;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr) !=
-        ERROR_SUCCESS)
-        return false;
-    const LONG rc = RegSetValueExA(h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(h);
-    return rc == ERROR_SUCCESS;
+    win::RegKey k;
+    return k.Create(HKEY_CLASSES_ROOT, key, KEY_WRITE) == ERROR_SUCCESS && k.SetText(name, value) == ERROR_SUCCESS;
 }
 
 bool CreateClassKey(const std::string& key) {
-    HKEY h;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &h, nullptr) !=
-        ERROR_SUCCESS)
-        return false;
-    RegCloseKey(h);
-    return true;
+    win::RegKey k;
+    return k.Create(HKEY_CLASSES_ROOT, key, KEY_WRITE) == ERROR_SUCCESS;
 }
 
 void DeleteClassTree(const std::string& key) { RegDeleteTreeA(HKEY_CLASSES_ROOT, key.c_str()); }

@@ -10,19 +10,20 @@ void ReportFileError(DWORD code) {
 
 }  // namespace
 
-DownloadJob::DownloadJob() : stopEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr)), stop(stopEvent) {}
+DownloadJob::DownloadJob() : stop(nullptr) {
+    stopEvent.Create();
+    stop = StopSignal(stopEvent.get());
+}
 
 DownloadJob::DownloadJob(const JobRecord& record) : DownloadJob() { static_cast<JobRecord&>(*this) = record; }
 
 DownloadJob::~DownloadJob() {
     // Only idle jobs are destroyed; should a worker still run, it must not
     // outlive the record it writes to.
-    if (worker) {
-        SetEvent(stopEvent);
-        WaitForSingleObject(worker, INFINITE);
-        CloseHandle(worker);
+    if (worker.running()) {
+        stopEvent.Set();
+        worker.Join();
     }
-    if (stopEvent) CloseHandle(stopEvent);
 }
 
 JobProgress DownloadJob::Progress() const {
@@ -33,29 +34,13 @@ JobProgress DownloadJob::Progress() const {
 bool DownloadJobList::LoadJobList(const std::string& path) {
     jobs_.clear();
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    win::File file = win::File::Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+    arc::Bytes content;
+    if (!file.valid() || !file.ReadAll(content, 0x40000000)) {
         ReportFileError(GetLastError());
         return false;
     }
-    arc::Bytes content;
-    LARGE_INTEGER size{};
-    DWORD error = 0;
-    if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x40000000) {
-        error = GetLastError() ? GetLastError() : ERROR_FILE_TOO_LARGE;
-    } else {
-        content.resize(static_cast<std::size_t>(size.QuadPart));
-        DWORD read = 0;
-        if (!content.empty() && (!ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr) ||
-                                 read != content.size()))
-            error = GetLastError() ? GetLastError() : ERROR_HANDLE_EOF;
-    }
-    CloseHandle(file);
-    if (error) {
-        ReportFileError(error);
-        return false;
-    }
+    file.Close();
     DecodedJobFile decoded = DecodeJobFile(content);
     for (JobRecord& record : decoded.jobs) jobs_.push_back(std::make_unique<DownloadJob>(record));
     if (decoded.damaged) {
@@ -81,25 +66,24 @@ bool DownloadJobList::SaveJobList(const std::string& path) {
     // Written beside the list and then put in its place, so a full disk never
     // leaves the old list truncated.
     const std::string temporary = path + ".new";
-    HANDLE file =
-        CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-                    written == content.size();
-    const DWORD error = ok ? 0 : (GetLastError() ? GetLastError() : ERROR_DISK_FULL);
-    CloseHandle(file);
-    if (ok && !MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    {
+        win::File file = win::File::Open(temporary, GENERIC_WRITE, 0, CREATE_ALWAYS);
+        if (!file.valid()) return false;
+        if (!file.Write(content.data(), content.size())) {
+            const DWORD error = GetLastError();
+            file.Close();
+            DeleteFileA(temporary.c_str());
+            ReportFileError(error);
+            return false;
+        }
+    }
+    if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         const DWORD moveError = GetLastError();
         DeleteFileA(temporary.c_str());
         ReportFileError(moveError);
         return false;
     }
-    if (!ok) {
-        DeleteFileA(temporary.c_str());
-        ReportFileError(error);
-    }
-    return ok;
+    return true;
 }
 
 int DownloadJobList::AppendAndSave(std::unique_ptr<DownloadJob> job, const std::string& path) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/win/handle.h"
 #include "jobs/job_record.h"
 #include "net/net_socket.h"
 
@@ -28,10 +29,13 @@ public:
     DownloadJob(const DownloadJob&) = delete;
     DownloadJob& operator=(const DownloadJob&) = delete;
 
-    HWND notifyWindow = nullptr;
-    HANDLE stopEvent;         // auto-reset, set to ask the worker to stop
-    HANDLE worker = nullptr;  // the worker thread while the job runs
-    StopSignal stop;          // the worker's view of stopEvent
+    HWND notifyWindow = nullptr;  // the main frame, which gets jobEnded and jobProgress
+    win::Event stopEvent;         // auto-reset, set to ask the worker to stop
+    win::Thread worker;           // the worker thread while the job runs
+    StopSignal stop;              // the worker's view of stopEvent
+    // The system's code when the worker could not open the download file;
+    // the window thread tells the user when the job has ended.
+    DWORD fileError = 0;
 
     // Guards status, fileName, receivedBytes, totalBytes, bytesPerSecond and
     // the URL fields a redirect rewrites; held only for a copy.

@@ -1,66 +1,52 @@
 #include "jobs/job_record.h"
 
+namespace {
+
+// The fields of a job in their stored order, for writing (a const record)
+// and reading alike. reservedWord has no meaning and is written as 0.
+template <typename Archive, typename Record>
+void JobFields(Archive& a, Record& job, std::int32_t& reserved) {
+    a.I32(job.hopLevel);
+    a.Text(job.targetCatalog);
+    a.Text(job.status);
+    a.Text(job.password);
+    a.Text(job.url);
+    a.Text(job.userName);
+    a.Text(job.downloadFolder);
+    a.Text(job.pageFileName);
+    a.Text(job.linkText);
+    a.Text(job.rootCatalog);
+    a.Text(job.rootPageName);
+    a.U32(job.receivedBytes);
+    a.U32(job.totalBytes);
+    a.F64(job.bytesPerSecond);
+    a.U32(job.serviceType);
+    a.U16(job.port);
+    a.Text(job.startedUrl);
+    a.Text(job.objectPath);
+    a.Text(job.serverHost);
+    a.I32(reserved);
+    a.Text(job.fileName);
+    a.I32(job.proxy.UsingLogon);
+    a.I32(job.proxy.Type);
+    a.Text(job.proxy.Domain);
+    a.Text(job.proxy.Password);
+    a.Text(job.proxy.User);
+    a.U32(job.proxy.IPAddress);
+    a.I32(job.proxy.Port);
+}
+
+}  // namespace
+
 void WriteJobRecord(arc::ArchiveWriter& w, const JobRecord& job) {
-    w.I32(job.hopLevel);
-    w.Text(job.targetCatalog);
-    w.Text(job.status);
-    w.Text(job.password);
-    w.Text(job.url);
-    w.Text(job.userName);
-    w.Text(job.downloadFolder);
-    w.Text(job.pageFileName);
-    w.Text(job.linkText);
-    w.Text(job.rootCatalog);
-    w.Text(job.rootPageName);
-    w.U32(job.receivedBytes);
-    w.U32(job.totalBytes);
-    w.F64(job.bytesPerSecond);
-    w.U32(job.serviceType);
-    w.U16(job.port);
-    w.Text(job.startedUrl);
-    w.Text(job.objectPath);
-    w.Text(job.serverHost);
-    w.I32(0);  // reservedWord: no meaning, always written as 0
-    w.Text(job.fileName);
-    w.I32(job.proxy.UsingLogon);
-    w.I32(job.proxy.Type);
-    w.Text(job.proxy.Domain);
-    w.Text(job.proxy.Password);
-    w.Text(job.proxy.User);
-    w.U32(job.proxy.IPAddress);
-    w.I32(job.proxy.Port);
+    std::int32_t reserved = 0;
+    JobFields(w, job, reserved);
 }
 
 bool ReadJobRecord(arc::ArchiveReader& r, JobRecord& job) {
     std::int32_t reserved = 0;
-    r.I32(job.hopLevel);
-    r.Text(job.targetCatalog);
-    r.Text(job.status);
-    r.Text(job.password);
-    r.Text(job.url);
-    r.Text(job.userName);
-    r.Text(job.downloadFolder);
-    r.Text(job.pageFileName);
-    r.Text(job.linkText);
-    r.Text(job.rootCatalog);
-    r.Text(job.rootPageName);
-    r.U32(job.receivedBytes);
-    r.U32(job.totalBytes);
-    r.F64(job.bytesPerSecond);
-    r.U32(job.serviceType);
-    r.U16(job.port);
-    r.Text(job.startedUrl);
-    r.Text(job.objectPath);
-    r.Text(job.serverHost);
-    r.I32(reserved);
-    r.Text(job.fileName);
-    r.I32(job.proxy.UsingLogon);
-    r.I32(job.proxy.Type);
-    r.Text(job.proxy.Domain);
-    r.Text(job.proxy.Password);
-    r.Text(job.proxy.User);
-    r.U32(job.proxy.IPAddress);
-    return r.I32(job.proxy.Port);
+    JobFields(r, job, reserved);
+    return r.ok();
 }
 
 arc::Bytes EncodeJobFile(const std::vector<const JobRecord*>& jobs) {

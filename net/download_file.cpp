@@ -36,9 +36,8 @@ std::string FreshDownloadName(const std::string& folder, std::string name) {
 
 bool DownloadFile::Open(const std::string& path, std::uint32_t offset) {
     Close();
-    file_ = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, offset ? OPEN_EXISTING : CREATE_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file_ == INVALID_HANDLE_VALUE) return false;
+    file_ = win::File::Open(path, GENERIC_WRITE, FILE_SHARE_READ, offset ? OPEN_EXISTING : CREATE_ALWAYS);
+    if (!file_.valid()) return false;
     if (!SetLength(offset)) {
         const DWORD error = GetLastError();
         Close();
@@ -48,24 +47,11 @@ bool DownloadFile::Open(const std::string& path, std::uint32_t offset) {
     return true;
 }
 
-bool DownloadFile::SetLength(std::uint32_t length) {
-    LARGE_INTEGER at;
-    at.QuadPart = length;
-    return SetFilePointerEx(file_, at, nullptr, FILE_BEGIN) && SetEndOfFile(file_);
-}
+bool DownloadFile::SetLength(std::uint32_t length) { return file_.Resize(length); }
 
-bool DownloadFile::Write(const void* data, std::uint32_t size) {
-    DWORD written = 0;
-    if (!WriteFile(file_, data, size, &written, nullptr)) return false;
-    if (written == size) return true;
-    SetLastError(ERROR_DISK_FULL);
-    return false;
-}
+bool DownloadFile::Write(const void* data, std::uint32_t size) { return file_.Write(data, size); }
 
-void DownloadFile::Close() {
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-    file_ = INVALID_HANDLE_VALUE;
-}
+void DownloadFile::Close() { file_.Close(); }
 
 BlockWriter::BlockWriter(DownloadJob& job, DownloadFile& file, bool wholeRate)
     : job_(job), file_(file), wholeRate_(wholeRate), startSecond_(GetTickCount64() / 1000),

@@ -6,14 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "common/win/handle.h"
+
 class DownloadJob;
 
 class DownloadFile {
 public:
     DownloadFile() = default;
-    ~DownloadFile() { Close(); }
-    DownloadFile(const DownloadFile&) = delete;
-    DownloadFile& operator=(const DownloadFile&) = delete;
 
     // With offset 0 the file is created (an old one truncated); otherwise the
     // existing file is opened and cut to offset, so that nothing beyond the
@@ -24,7 +23,7 @@ public:
     void Close();
 
 private:
-    HANDLE file_ = INVALID_HANDLE_VALUE;
+    win::File file_;
 };
 
 // Lowers receivedBytes to the length of the partial file, so a resume never

@@ -6,9 +6,15 @@
 #include "net/job_url.h"
 
 HANDLE DownloadSlots() {
-    static HANDLE slots = CreateSemaphoreA(nullptr, kDownloadSlotCount, kDownloadSlotCount, nullptr);
-    return slots;
+    static win::Semaphore slots = [] {
+        win::Semaphore s;
+        s.Create(kDownloadSlotCount, kDownloadSlotCount);
+        return s;
+    }();
+    return slots.get();
 }
+
+DownloadSlotLease::~DownloadSlotLease() { ReleaseSemaphore(DownloadSlots(), 1, nullptr); }
 
 bool ParseJobUrl(DownloadJob& job) {
     auto guard = job.Lock();
@@ -24,7 +30,7 @@ bool ParseJobUrl(DownloadJob& job) {
 }
 
 bool StartDownload(DownloadJob& job, HWND notifyWindow) {
-    if (job.worker) return false;
+    if (job.worker.running()) return false;
     job.notifyWindow = notifyWindow;
     LoadUserAgent(job);
     LoadProxySettings(job.proxy);
@@ -32,30 +38,23 @@ bool StartDownload(DownloadJob& job, HWND notifyWindow) {
 }
 
 bool LaunchDownload(DownloadJob& job) {
-    if (job.worker) return false;
+    if (job.worker.running()) return false;
     job.startedUrl = job.url;
-    ResetEvent(job.stopEvent);
+    job.stopEvent.Reset();
     job.stop.Forget();
+    job.fileError = 0;
     ParseJobUrl(job);
     if (job.fileName.empty()) job.receivedBytes = 0;
-    job.worker = CreateThread(nullptr, 0, HttpDownloadWorker, &job, CREATE_SUSPENDED, nullptr);
-    if (!job.worker) return false;
-    ResumeThread(job.worker);
-    return true;
+    return job.worker.Start(HttpDownloadWorker, &job);
 }
 
 bool StopDownload(DownloadJob& job) {
-    if (!job.worker) return false;
-    SetEvent(job.stopEvent);
+    if (!job.worker.running()) return false;
+    job.stopEvent.Set();
     return true;
 }
 
-void JoinStoppedWorker(DownloadJob& job) {
-    if (!job.worker) return;
-    WaitForSingleObject(job.worker, INFINITE);
-    CloseHandle(job.worker);
-    job.worker = nullptr;
-}
+void JoinStoppedWorker(DownloadJob& job) { job.worker.Join(); }
 
 bool WaitDownloadEnd(DownloadJob& job) {
     JoinStoppedWorker(job);
@@ -65,11 +64,9 @@ bool WaitDownloadEnd(DownloadJob& job) {
     return false;
 }
 
-bool IsDownloadIdle(const DownloadJob& job) { return job.worker == nullptr; }
+bool IsDownloadIdle(const DownloadJob& job) { return !job.worker.running(); }
 
-bool WorkerHasEnded(const DownloadJob& job) {
-    return !job.worker || WaitForSingleObject(job.worker, 0) == WAIT_OBJECT_0;
-}
+bool WorkerHasEnded(const DownloadJob& job) { return job.worker.Ended(); }
 
 void PostJobProgress(DownloadJob& job) {
     if (job.notifyWindow) PostMessageA(job.notifyWindow, jobProgress, 0, reinterpret_cast<LPARAM>(&job));

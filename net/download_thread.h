@@ -6,14 +6,22 @@
 
 #include <string>
 
+#include "common/window_messages.h"
 #include "jobs/download_job.h"
-
-constexpr UINT jobEnded = WM_USER + 1;
-constexpr UINT jobProgress = WM_USER + 2;
 
 constexpr LONG kDownloadSlotCount = 50;
 // The process-wide counting semaphore of transfer slots.
 HANDLE DownloadSlots();
+
+// One transfer slot, taken for the life of the object (after a wait on
+// DownloadSlots has granted it) and given back when it ends.
+class DownloadSlotLease {
+public:
+    DownloadSlotLease() = default;
+    ~DownloadSlotLease();
+    DownloadSlotLease(const DownloadSlotLease&) = delete;
+    DownloadSlotLease& operator=(const DownloadSlotLease&) = delete;
+};
 
 // Normalises startedUrl and fills serviceType, serverHost, objectPath and
 // port from it; false only when startedUrl is empty. A URL the parser does
@@ -31,7 +39,8 @@ bool LaunchDownload(DownloadJob& job);
 // False when the job has no worker; else asks it to stop.
 bool StopDownload(DownloadJob& job);
 // Joins the worker (after jobEnded). True when the job has a file name;
-// otherwise its status becomes "Failed.".
+// otherwise its status becomes "Failed.". The caller, on the window
+// thread, then tells the user of a job's fileError.
 bool WaitDownloadEnd(DownloadJob& job);
 bool IsDownloadIdle(const DownloadJob& job);
 // A worker stopped while it waited for a slot posts nothing: this tells

@@ -175,8 +175,12 @@ Pass HttpPass(DownloadJob& job) {
 
     DownloadFile file;
     if (!file.Open(paths::Join(job.downloadFolder, job.fileName), job.receivedBytes)) {
+        // A worker never shows a window: the error travels with the job.
         const DWORD error = GetLastError();
-        ShowMessageBox(nullptr, SystemErrorText(error), "Archivon", MB_OK | MB_ICONERROR);
+        {
+            auto guard = job.Lock();
+            job.fileError = error;
+        }
         PostJobEnd(job, SystemErrorText(error));
         return Pass::Over;
     }
@@ -251,9 +255,9 @@ bool ReadHttpReplyHead(NetSocket& socket, net::HttpHeadReader& reader, DownloadJ
 
 DWORD WINAPI HttpDownloadWorker(LPVOID param) {
     DownloadJob& job = *static_cast<DownloadJob*>(param);
-    HANDLE waits[2] = {job.stopEvent, DownloadSlots()};
+    HANDLE waits[2] = {job.stopEvent.get(), DownloadSlots()};
     if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return 0;
+    DownloadSlotLease slot;
     RunPasses(job);
-    ReleaseSemaphore(DownloadSlots(), 1, nullptr);
     return 0;
 }

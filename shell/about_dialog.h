@@ -1,6 +1,6 @@
 #pragma once
 #include "common/hyperlink_static.h"
-#include "shell/window.h"
+#include "common/window.h"
 
 class CAboutDialog : public Dialog {
 public:

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include "res/resource.h"
-#include "vault/list_ctrl_view.h"
 
 INT_PTR PageDialog::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
     // Enter and Escape belong to the edit control; a page never closes.
@@ -143,16 +142,24 @@ void CEditCtrlView::AddMessage(const std::string& text) {
     SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void DescriptionsPage::Commit() {
-    if (descriptionItem == -1) return;
+void DescriptionsPage::Begin(int item, const std::string& text, Store store) {
     HWND edit = Control();
-    if (SendMessageA(edit, EM_GETMODIFY, 0, 0) && descriptionOwner) {
-        const int n = GetWindowTextLengthA(edit);
-        std::string text(n + 1, '\0');
-        text.resize(GetWindowTextA(edit, text.data(), n + 1));
-        descriptionOwner->CommitDescription(descriptionItem, text);
-    }
-    descriptionItem = -1;
+    item_ = item;
+    store_ = std::move(store);
+    const std::string shown = text.empty() ? LoadResString(IDS_DESCRIPTION_HINT) : text;
+    SetWindowTextA(edit, shown.c_str());
+    if (text.empty()) SendMessageA(edit, EM_SETSEL, 0, -1);
+    SendMessageA(edit, EM_SETMODIFY, FALSE, 0);
+    SetFocus(edit);
+}
+
+void DescriptionsPage::Commit() {
+    if (item_ == -1) return;
+    HWND edit = Control();
+    const int item = item_;
+    item_ = -1;
+    if (SendMessageA(edit, EM_GETMODIFY, 0, 0) && store_) store_(item, WindowText(edit));
+    store_ = nullptr;
     SendMessageA(edit, EM_SETSEL, 0, -1);
     SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
     SendMessageA(edit, EM_SETMODIFY, FALSE, 0);

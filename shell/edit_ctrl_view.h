@@ -1,12 +1,10 @@
 // The bottom pane: a tab control with its tabs along the bottom edge and
 // three pages, "Messages", "Download Jobs" and "Descriptions".
 #pragma once
+#include <functional>
 #include <string>
 
-#include "shell/window.h"
-
-class CTreeCtrlView;
-class CListCtrlView;
+#include "common/window.h"
 
 // A child page that keeps its one control filling the page.
 class PageDialog : public Dialog {
@@ -21,17 +19,27 @@ private:
     int fillId_;
 };
 
-// The Descriptions page also commits the edited description when its edit
-// control loses the focus.
+// The Descriptions page edits one record's description at a time and
+// stores it through the function it was given when its edit control loses
+// the focus, or when the records are about to change.
 class DescriptionsPage : public PageDialog {
 public:
+    using Store = std::function<void(int item, const std::string& text)>;
     DescriptionsPage();
-    int descriptionItem = -1;
-    CListCtrlView* descriptionOwner = nullptr;
+    // Shows `text` (or the hint when it is empty, selected so typing
+    // replaces it) for record `item` and focuses the edit.
+    void Begin(int item, const std::string& text, Store store);
+    // Stores a changed text and clears the page; nothing when no edit runs.
     void Commit();
+    bool editing() const { return item_ != -1; }
+    int item() const { return item_; }
 
 protected:
     INT_PTR DialogProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    int item_ = -1;
+    Store store_;
 };
 
 class CEditCtrlView : public Dialog {
@@ -52,9 +60,6 @@ public:
     HWND JobsPage() const { return jobs_.hwnd(); }
     // Rectangle of the tab control where the pages are shown.
     RECT DisplayArea() const;
-
-    CTreeCtrlView* tree = nullptr;
-    CListCtrlView* list = nullptr;
 
 protected:
     bool OnInitDialog() override;

@@ -3,15 +3,16 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "app/app_rules.h"
-#include "app/app_services.h"
 #include "common/browse_folder.h"
 #include "common/message_box.h"
 #include "common/open_url.h"
+#include "common/paths.h"
 #include "common/settings_store.h"
+#include "common/win/file_system.h"
 #include "res/resource.h"
 #include "shell/about_dialog.h"
-#include "vault/password_dialog.h"
+#include "shell/password_dialog.h"
+#include "vault/catalog_paths.h"
 
 namespace {
 
@@ -34,6 +35,11 @@ std::string PromptPart(UINT id, bool tip) {
 std::string FirstLine(const std::string& s) { return s.substr(0, s.find('\n')); }
 
 }  // namespace
+
+CMainFrame::CMainFrame() : CMainFrame(vault::LoadVaultContext(ArchivonSettings(), win::ModuleDirectory())) {}
+
+CMainFrame::CMainFrame(const vault::VaultContext& vault)
+    : vault_(vault), catalogs_(vault_, *this), rows_(SplitterWindow::Split::Rows) {}
 
 CMainFrame::~CMainFrame() {
     if (hwnd_) DestroyWindow(hwnd_);
@@ -70,17 +76,33 @@ bool CMainFrame::BuildPanes() {
     list_ = &view.list();
     tree_ = &view.tree();
     bottom_ = &bottomPane_;
-    tree_->bottom = bottom_;
-    tree_->frame = this;
-    list_->bottom = bottom_;
-    list_->ui = this;
-    bottom_->tree = tree_;
-    bottom_->list = list_;
+    ConnectPanes();
     tree_->Fill();
-    list_->currentCatalog = tree_->currentCatalogPath();
-    list_->Refresh();
+    list_->ShowCatalog(vault_.root);
     rows_.RecalcLayout();
     return true;
+}
+
+// The panes do not know each other: what one announces, the frame passes on.
+void CMainFrame::ConnectPanes() {
+    tree_->Bind(catalogs_, *this);
+    list_->Bind(vault_, *this);
+    list_->dropTarget = tree_;
+    tree_->onLeavingCatalog = [this] { list_->SettleEdits(); };
+    tree_->onCatalogChanged = [this](const std::string& path) {
+        list_->ShowCatalog(path);
+        ShowCurrentCatalog();
+    };
+    tree_->onCatalogRenamed = [this](const std::string& path) {
+        list_->SetCurrentCatalog(path);
+        ShowCurrentCatalog();
+    };
+    list_->onSettleDescription = [this] { bottom_->descriptions().Commit(); };
+    list_->onEditDescription = [this](int item, const std::string& text) {
+        bottom_->SelectTab(2);
+        bottom_->descriptions().Begin(item, text,
+                                      [this](int i, const std::string& t) { list_->CommitDescription(i, t); });
+    };
 }
 
 bool CMainFrame::CreateToolBar() {
@@ -171,15 +193,15 @@ void CMainFrame::UpdateKeyIndicators() {
 }
 
 void CMainFrame::ShowCurrentCatalog() {
-    if (!status_ || !tree_) return;
-    const std::string relative = app::RelativeCatalogPath(tree_->currentCatalogPath(), GetVaultRoot());
+    if (!status_ || !list_) return;
+    const std::string relative = vault::RelativeCatalogPath(list_->currentCatalog(), vault_.root);
     SendMessageA(status_, SB_SETTEXTA, kStatusCatalogPane, reinterpret_cast<LPARAM>(relative.c_str()));
 }
 
 void CMainFrame::AddFilesToCurrentCatalog(const std::vector<std::string>& files) {
     if (!list_) return;
     const bool move = ArchivonSettings().GetInt("Config", "IsRemoveSrc", 0) != 0;
-    list_->AddFilesToCatalog(files, move, list_->currentCatalog, false);
+    list_->AddFilesToCatalog(files, move, list_->currentCatalog(), false);
 }
 
 void CMainFrame::ShowContextMenu(int menuId, POINT screenPoint) {
@@ -243,7 +265,7 @@ void CMainFrame::OnCommand(UINT id) {
         case ID_APP_ABOUT: ShowAbout(); break;
         case ID_APP_EXIT: PostMessageA(hwnd_, WM_CLOSE, 0, 0); break;
         case ID_HELP_CONTENT:
-            WinHelpA(hwnd_, app::HelpFilePathFor(GetModulePath()).c_str(), HELP_CONTEXT, 11);
+            WinHelpA(hwnd_, paths::HelpFilePathFor(win::ModuleFileName()).c_str(), HELP_CONTEXT, 11);
             break;
         case ID_VISIT_WEB_SITE:
         case ID_CHECK_LATEST_VERSION: {
@@ -346,7 +368,7 @@ bool CMainFrame::BrowseForFolder(const std::string& title, std::string& folder) 
     return BrowseForFolderDialog(hwnd_, title, folder);
 }
 
-bool CMainFrame::AskPassword(std::string& password) { return vault::AskPasswordDialog(hwnd_, password); }
+bool CMainFrame::AskPassword(std::string& password) { return AskPasswordDialog(hwnd_, password); }
 
 void CMainFrame::OpenDocument(const std::string& path) {
     ShellExecuteA(hwnd_, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);

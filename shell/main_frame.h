@@ -9,10 +9,14 @@
 #include "shell/edit_ctrl_view.h"
 #include "shell/panes.h"
 #include "shell/splitter.h"
+#include "vault/catalog_service.h"
+#include "vault/vault_context.h"
 
 class CMainFrame : public Window, public UiPort {
 public:
-    CMainFrame() : rows_(SplitterWindow::Split::Rows) {}
+    // The vault as the settings name it now.
+    CMainFrame();
+    explicit CMainFrame(const vault::VaultContext& vault);
     ~CMainFrame() override;
     // Builds the window with its panes and bars; false when any part fails.
     bool Create();
@@ -34,6 +38,7 @@ public:
     CListCtrlView* list() { return list_; }
     CEditCtrlView* bottom() { return bottom_; }
     const SplitterWindow& rows() const { return rows_; }
+    const vault::VaultContext& vault() const { return vault_; }
     CTopPaneFrame& topPane() { return top_; }
     HWND statusBar() const { return status_; }
     HWND toolBar() const { return toolbar_; }
@@ -46,6 +51,7 @@ protected:
 
 private:
     bool BuildPanes();
+    void ConnectPanes();
     bool CreateToolBar();
     bool CreateStatusBar();
     void LayoutBars();
@@ -57,6 +63,8 @@ private:
     void UpdateKeyIndicators();
     void ShowAbout();
 
+    vault::VaultContext vault_;
+    vault::CatalogService catalogs_;
     SplitterWindow rows_;
     CTopPaneFrame top_;
     CEditCtrlView bottomPane_;

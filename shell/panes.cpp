@@ -7,8 +7,6 @@ bool CSplitterView::Create(HWND parent) {
         return false;
     if (!columns_.Create(hwnd_, 1) || !tree_.Create(columns_) || !list_.Create(columns_)) return false;
     columns_.SetPanes(tree_, list_);
-    tree_.list = &list_;
-    list_.tree = &tree_;
     return true;
 }
 

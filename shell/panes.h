@@ -2,8 +2,8 @@
 // shows the catalog tree (a quarter) beside the document list.
 #pragma once
 #include "shell/splitter.h"
-#include "vault/list_ctrl_view.h"
-#include "vault/tree_ctrl_view.h"
+#include "shell/list_ctrl_view.h"
+#include "shell/tree_ctrl_view.h"
 
 class CSplitterView : public Window {
 public:

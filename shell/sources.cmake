@@ -1,6 +1,10 @@
-# Files of shell/: CORE_SOURCES portable, APP_SOURCES (or HELPER_SOURCES) Win32.
-list(APPEND APP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/window.cpp)
-list(APPEND APP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/splitter.cpp)
-list(APPEND APP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/edit_ctrl_view.cpp)
-list(APPEND APP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/panes.cpp)
-list(APPEND APP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/main_frame.cpp ${CMAKE_CURRENT_LIST_DIR}/about_dialog.cpp)
+# Files of shell/: every window class of Archivon (Win32).
+list(APPEND APP_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/about_dialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/edit_ctrl_view.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/list_ctrl_view.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/main_frame.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/panes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/password_dialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/splitter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tree_ctrl_view.cpp)

@@ -1,7 +1,7 @@
 // A static splitter of two panes (two rows or two columns) with a bar the
 // user can drag. The first pane takes its ideal size, the second the rest.
 #pragma once
-#include "shell/window.h"
+#include "common/window.h"
 
 class SplitterWindow : public Window {
 public:

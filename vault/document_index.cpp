@@ -2,29 +2,14 @@
 
 #include <windows.h>
 
-#include "app/app_services.h"
 #include "common/message_box.h"
 #include "common/ui_port.h"
+#include "common/win/handle.h"
 #include "vault/file_status.h"
 
 namespace vault {
 
 namespace {
-
-class Handle {
-public:
-    explicit Handle(HANDLE h) : h_(h) {}
-    ~Handle() {
-        if (valid()) CloseHandle(h_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
 
 void ReportUnreadable(UiPort& ui, const std::string& file, DWORD error) {
     ui.AddMessage("The index file " + file + " cannot be read: " + SystemErrorText(error) +
@@ -38,13 +23,11 @@ std::string IndexPath(const std::string& catalog) { return catalog + "\\" + kInd
 bool LoadIndex(UiPort& ui, DocumentRecords& records, const std::string& catalog) {
     records.clear();
     const std::string file = IndexPath(catalog);
-    Handle h(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    win::File h = win::File::Open(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     if (!h.valid()) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND) {
-            Handle created(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+            win::File::Open(file, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW);
             return true;
         }
         // A catalog folder removed behind the program's back reads as empty.
@@ -52,28 +35,16 @@ bool LoadIndex(UiPort& ui, DocumentRecords& records, const std::string& catalog)
         ReportUnreadable(ui, file, error);
         return false;
     }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(h.get(), &size)) {
-        ReportUnreadable(ui, file, GetLastError());
+    arc::Bytes bytes;
+    if (!h.ReadAll(bytes, 0x7FFFFFFF)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_TOO_LARGE)
+            ui.AddMessage("The index file " + file + " is too large to be an index; the command was stopped.\r\n");
+        else
+            ReportUnreadable(ui, file, error);
         return false;
     }
-    if (size.QuadPart == 0) return true;
-    if (size.QuadPart > 0x7FFFFFFF) {
-        ui.AddMessage("The index file " + file + " is too large to be an index; the command was stopped.\r\n");
-        return false;
-    }
-    arc::Bytes bytes(static_cast<std::size_t>(size.QuadPart));
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        DWORD n = 0;
-        if (!ReadFile(h.get(), bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n, nullptr)) {
-            ReportUnreadable(ui, file, GetLastError());
-            return false;
-        }
-        if (n == 0) break;
-        got += n;
-    }
-    const auto res = DecodeIndex(bytes.data(), got, records);
+    const auto res = DecodeIndex(bytes.data(), bytes.size(), records);
     if (!res.ok) {
         records.clear();
         ui.AddMessage("The index file " + file + " is damaged (" + res.problem +
@@ -93,8 +64,7 @@ bool SaveIndex(UiPort& ui, const DocumentRecords& records, const std::string& ca
                       "\r\n");
         return false;
     }
-    Handle h(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    win::File h = win::File::Open(file, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING);
     if (!h.valid()) {
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
@@ -102,9 +72,7 @@ bool SaveIndex(UiPort& ui, const DocumentRecords& records, const std::string& ca
         return false;
     }
     const arc::Bytes bytes = EncodeIndex(records);
-    DWORD written = 0;
-    if (!WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size()) {
+    if (!h.Write(bytes.data(), bytes.size())) {
         ui.AddMessage("The index file " + file + " cannot be written: " + SystemErrorText(GetLastError()) + "\r\n");
         return false;
     }
@@ -118,10 +86,10 @@ bool AppendToIndex(UiPort& ui, const DocumentRecords& records, const std::string
     return SaveIndex(ui, all, catalog);
 }
 
-bool MakeDocumentRecord(const std::string& path, DocumentRecord& record) {
+bool MakeDocumentRecord(const std::string& path, const std::string& vaultRoot, DocumentRecord& record) {
     FileStatus st;
     if (!GetFileStatus(path, st) || st.isFolder) return false;
-    record = RecordForPath(path, GetVaultRoot());
+    record = RecordForPath(path, vaultRoot);
     record.modified = st.modified;
     record.created = st.created;
     record.size = st.size;

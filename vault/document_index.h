@@ -19,6 +19,6 @@ bool LoadIndex(UiPort& ui, DocumentRecords& records, const std::string& catalog)
 bool SaveIndex(UiPort& ui, const DocumentRecords& records, const std::string& catalog);
 bool AppendToIndex(UiPort& ui, const DocumentRecords& records, const std::string& catalog);
 // False for a missing path or a folder.
-bool MakeDocumentRecord(const std::string& path, DocumentRecord& record);
+bool MakeDocumentRecord(const std::string& path, const std::string& vaultRoot, DocumentRecord& record);
 
 }  // namespace vault

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 
-#include "app/app_rules.h"
-#include "app/app_services.h"
 #include "common/paths.h"
+#include "common/resources.h"
 #include "common/ui_port.h"
+#include "common/wait_cursor.h"
+#include "common/win/file_system.h"
+#include "common/win/handle.h"
 #include "res/resource.h"
-#include "shell/window.h"
+#include "vault/catalog_paths.h"
 #include "vault/document_index.h"
 #include "vault/document_texts.h"
 #include "vault/file_status.h"
@@ -18,25 +20,6 @@
 namespace vault {
 
 namespace {
-
-class WaitCursor {
-public:
-    WaitCursor() : old_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(old_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR old_;
-};
-
-bool TempFolder(std::string& folder) {
-    char buf[MAX_PATH + 1];
-    const DWORD n = GetTempPathA(sizeof buf, buf);
-    if (n == 0 || n > MAX_PATH) return false;
-    folder.assign(buf, n);
-    return true;
-}
 
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
     if (from.empty()) return;
@@ -59,7 +42,7 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
 std::string DocumentList::FullPath(const std::string& name) const { return currentCatalog + "\\" + name; }
 
 std::string DocumentList::EncryptedLine(const DocumentRecord& r) const {
-    return app::RelativeCatalogPath(currentCatalog, GetVaultRoot()) + "\\" + r.name + kIsEncrypted;
+    return RelativeCatalogPath(currentCatalog, vault_.root) + "\\" + r.name + kIsEncrypted;
 }
 
 void DocumentList::ItemsChanged() {
@@ -90,7 +73,7 @@ int DocumentList::AddFilesToCatalog(const std::vector<std::string>& paths, bool 
     DocumentRecords fresh;
     for (const auto& p : paths) {
         DocumentRecord r;
-        if (MakeDocumentRecord(p, r)) fresh.push_back(std::move(r));
+        if (MakeDocumentRecord(p, vault_.root, r)) fresh.push_back(std::move(r));
     }
     if (fresh.empty()) return -1;
     DocumentRecords index;
@@ -128,7 +111,7 @@ int DocumentList::AddFilesToCatalog(const std::vector<std::string>& paths, bool 
 bool DocumentList::AddCompanionFile(const std::string& name, std::string& path, const std::string& catalog) {
     WaitCursor wait;
     DocumentRecord file;
-    if (!MakeDocumentRecord(path, file)) return false;
+    if (!MakeDocumentRecord(path, vault_.root, file)) return false;
     const bool shown = catalog == currentCatalog;
     DocumentRecords loaded;
     if (!shown && !LoadIndex(*ui_, loaded, catalog)) return false;
@@ -158,7 +141,7 @@ bool DocumentList::RequireSelection(const std::vector<int>& selected) {
 
 bool DocumentList::NewNote() {
     std::string temp;
-    if (!TempFolder(temp)) return false;
+    if (!win::TempFolder(temp)) return false;
     char buf[MAX_PATH];
     if (!GetTempFileNameA(temp.c_str(), "Note", 0, buf)) return false;
     // The system keeps only three letters of the prefix ("NotXXXX.tmp");
@@ -168,15 +151,13 @@ bool DocumentList::NewNote() {
     if (tempName.size() < 4 || dot == std::string::npos || dot < 3) return false;
     const std::string note = currentCatalog + "\\Note" + tempName.substr(3, dot - 3) + ".txt";
     // CREATE_NEW: a note never overwrites a document that has its name.
-    HANDLE h = CreateFileA(note.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(h);
+    if (!win::File::Open(note, GENERIC_WRITE, 0, CREATE_NEW).valid()) return false;
 
     DocumentRecord r;
-    if (!MakeDocumentRecord(note, r) || !AppendToIndex(*ui_, {r}, currentCatalog)) return false;
+    if (!MakeDocumentRecord(note, vault_.root, r) || !AppendToIndex(*ui_, {r}, currentCatalog)) return false;
     records.push_back(r);
     ItemsChanged();
-    if (!TempFolder(temp)) {
+    if (!win::TempFolder(temp)) {
         ui_->ShowSystemError(GetLastError());
         return true;
     }
@@ -192,7 +173,7 @@ void DocumentList::Open(const std::vector<int>& selected) {
             continue;
         }
         std::string temp;
-        if (!TempFolder(temp)) {
+        if (!win::TempFolder(temp)) {
             ui_->ShowSystemError(GetLastError());
             return;
         }
@@ -208,7 +189,7 @@ RenameResult DocumentList::Rename(int item, const std::string& newName) {
         return RenameResult::failed;
     }
     const std::string oldName = records[item].name;
-    if (PathExists(FullPath(newName))) {
+    if (win::PathExists(FullPath(newName))) {
         ui_->Beep();
         return RenameResult::nameTaken;
     }
@@ -308,25 +289,15 @@ void DocumentList::MoveToCatalog(const std::vector<int>& selected, const std::st
     Save();
 }
 
-bool ReplaceInFile(const std::string& path, const std::string& from, const std::string& to) {
-    if (!IsTextFileType(path)) return false;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    std::string text;
-    char buf[65536];
-    DWORD n = 0;
-    bool ok = true;
-    while ((ok = ReadFile(h, buf, sizeof buf, &n, nullptr) != FALSE) && n) text.append(buf, n);
-    if (ok) {
-        ReplaceAll(text, from, to);
-        DWORD written = 0;
-        ok = SetFilePointer(h, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
-             WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-             written == text.size() && SetEndOfFile(h);
-    }
-    CloseHandle(h);
-    return ok;
+bool ReplaceInFile(const std::string& path, const std::string& from, const std::string& to,
+                   const std::string& textFileTypes) {
+    if (!IsTextFileType(path, textFileTypes)) return false;
+    win::File file = win::File::Open(path, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
+    arc::Bytes bytes;
+    if (!file.valid() || !file.ReadAll(bytes, 0x7FFFFFFF)) return false;
+    std::string text(bytes.begin(), bytes.end());
+    ReplaceAll(text, from, to);
+    return file.WriteAt(0, text.data(), text.size()) && file.Resize(text.size());
 }
 
 }  // namespace vault

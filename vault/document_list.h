@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "vault/document_record.h"
+#include "vault/vault_context.h"
 
 class UiPort;
 
@@ -16,9 +17,11 @@ enum class RenameResult { unchanged, nameTaken, failed, renamed };
 
 class DocumentList {
 public:
-    explicit DocumentList(UiPort& ui) : ui_(&ui) {}
+    DocumentList(const VaultContext& vault, UiPort& ui) : vault_(vault), ui_(&ui) {}
     void SetUi(UiPort& ui) { ui_ = &ui; }
+    const VaultContext& vault() const { return vault_; }
 
+    // The catalog shown: the one place the program keeps it.
     std::string currentCatalog;
     DocumentRecords records;
     // Set by the view: re-insert every item, redraw one item.
@@ -57,11 +60,13 @@ private:
     std::string EncryptedLine(const DocumentRecord& r) const;
     void ItemsChanged();
 
+    VaultContext vault_;
     UiPort* ui_;
 };
 
-// Replaces every occurrence of `from` by `to` in a text-type file and cuts
-// it when it became shorter; other files are left alone.
-bool ReplaceInFile(const std::string& path, const std::string& from, const std::string& to);
+// Replaces every occurrence of `from` by `to` in a file of one of the text
+// types and cuts it when it became shorter; other files are left alone.
+bool ReplaceInFile(const std::string& path, const std::string& from, const std::string& to,
+                   const std::string& textFileTypes);
 
 }  // namespace vault

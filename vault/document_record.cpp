@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/app_rules.h"
+#include "vault/catalog_paths.h"
 #include "common/paths.h"
 
 namespace vault {
@@ -98,7 +98,7 @@ DocumentRecord RecordForPath(const std::string& path, const std::string& vaultRo
     DocumentRecord rec;
     rec.origin = path;
     std::string folder = paths::FolderPart(path);
-    if (app::IsUnderBaseDir(folder, vaultRoot)) folder = "C:\\Temp";
+    if (IsUnderBaseDir(folder, vaultRoot)) folder = "C:\\Temp";
     if (folder.size() == 2 && folder[1] == ':') folder.push_back('\\');
     rec.workingFolder = folder;
     rec.type = paths::TypeOfPath(path);

@@ -16,6 +16,5 @@ struct FileStatus {
 
 // False when nothing of that name exists.
 bool GetFileStatus(const std::string& path, FileStatus& status);
-std::uint32_t UnixTimeFromFileTime(const FILETIME& ft);
 
 }  // namespace vault

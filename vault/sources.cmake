@@ -1,15 +1,16 @@
-# Files of vault/: CORE_SOURCES portable, APP_SOURCES (or HELPER_SOURCES) Win32.
-list(APPEND APP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/folder_tree.cpp)
-list(APPEND APP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/list_ctrl_view.cpp)
-list(APPEND APP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/tree_ctrl_view.cpp)
-list(APPEND CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/des.cpp)
-list(APPEND CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/encrypted_file.cpp)
-list(APPEND CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/password_key.cpp)
-list(APPEND APP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/file_encryption.cpp)
-list(APPEND APP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/password_dialog.cpp)
-list(APPEND CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/document_record.cpp)
-list(APPEND CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/collision_name.cpp)
-list(APPEND APP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/document_index.cpp)
-list(APPEND APP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/document_list.cpp)
-list(APPEND APP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/file_status.cpp)
-list(APPEND APP_SOURCES ${CMAKE_CURRENT_LIST_DIR}/shell_file_ops.cpp)
+# Files of vault/: CORE_SOURCES portable, APP_SOURCES Win32 services.
+list(APPEND CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/catalog_paths.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/collision_name.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/des.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/document_record.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/encrypted_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/password_key.cpp)
+list(APPEND APP_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/catalog_service.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/document_index.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/document_list.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_encryption.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_status.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shell_file_ops.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/vault_context.cpp)

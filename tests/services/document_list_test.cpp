@@ -4,9 +4,10 @@
 
 #include "common/settings_store.h"
 #include "tests/support/test_env.h"
+#include "vault/catalog_paths.h"
 #include "vault/document_index.h"
 #include "vault/document_list.h"
-#include "vault/list_ctrl_view.h"
+#include "shell/list_ctrl_view.h"
 
 using vault::DocumentList;
 using vault::DocumentRecord;
@@ -14,17 +15,13 @@ using vault::DocumentRecords;
 
 namespace {
 
-// A real vault in a temporary folder, made the configured vault root for
-// the test's duration.
+// A real vault in a temporary folder, handed to the list as its vault.
 class Vault : public ::testing::Test {
 protected:
     void SetUp() override {
-        savedBaseDir_ = ArchivonSettings().GetText("Config", "BaseDir", "");
-        ArchivonSettings().SetText("Config", "BaseDir", root.path());
         list.currentCatalog = root.path();
         list.itemsChanged = [this] { ++rebuilds; };
     }
-    void TearDown() override { ArchivonSettings().SetText("Config", "BaseDir", savedBaseDir_); }
 
     std::string Catalog(const std::string& name) {
         const std::string p = root / name;
@@ -45,11 +42,9 @@ protected:
     TempDir root;
     TempDir outside;
     RecordingUi ui;
-    DocumentList list{ui};
+    vault::VaultContext context{root.path(), vault::kDefaultTextFileTypes};
+    DocumentList list{context, ui};
     int rebuilds = 0;
-
-private:
-    std::string savedBaseDir_;
 };
 
 }  // namespace
@@ -111,11 +106,11 @@ TEST_F(Vault, DamagedIndexStopsTheCommandAndWritesNothing) {
 
 TEST_F(Vault, MakeDocumentRecordRules) {
     DocumentRecord r;
-    EXPECT_FALSE(vault::MakeDocumentRecord(outside.path(), r));
-    EXPECT_FALSE(vault::MakeDocumentRecord(outside / "missing.txt", r));
+    EXPECT_FALSE(vault::MakeDocumentRecord(outside.path(), root.path(), r));
+    EXPECT_FALSE(vault::MakeDocumentRecord(outside / "missing.txt", root.path(), r));
 
     const std::string out = Outside("report.txt", "12345");
-    ASSERT_TRUE(vault::MakeDocumentRecord(out, r));
+    ASSERT_TRUE(vault::MakeDocumentRecord(out, root.path(), r));
     EXPECT_EQ(r.origin, out);
     EXPECT_EQ(r.workingFolder, outside.path());
     EXPECT_EQ(r.name, "report.txt");
@@ -126,7 +121,7 @@ TEST_F(Vault, MakeDocumentRecordRules) {
 
     const std::string in = Catalog("Inside") + "\\note";
     WriteFileBytes(in, "");
-    ASSERT_TRUE(vault::MakeDocumentRecord(in, r));
+    ASSERT_TRUE(vault::MakeDocumentRecord(in, root.path(), r));
     EXPECT_EQ(r.workingFolder, "C:\\Temp");
     EXPECT_EQ(r.type, "");
 }
@@ -196,14 +191,14 @@ TEST_F(Vault, CompanionFilesAndLinkRewriting) {
     EXPECT_FALSE(list.AddCompanionFile("nosuch.htm", orphan, cat));
     EXPECT_TRUE(FileExists(cat + "\\q.gif"));  // stays without a record
 
-    ASSERT_TRUE(vault::ReplaceInFile(cat + "\\page.htm", "http://x/p.gif", pic));
+    ASSERT_TRUE(vault::ReplaceInFile(cat + "\\page.htm", "http://x/p.gif", pic, vault::kDefaultTextFileTypes));
     EXPECT_EQ(ReadFileBytes(cat + "\\page.htm"), "<img src=\"p (2).gif\"><a href=\"p (2).gif\">p</a>");
-    ASSERT_TRUE(vault::ReplaceInFile(cat + "\\page.htm", "p (2).gif", ""));
+    ASSERT_TRUE(vault::ReplaceInFile(cat + "\\page.htm", "p (2).gif", "", vault::kDefaultTextFileTypes));
     EXPECT_EQ(ReadFileBytes(cat + "\\page.htm"), "<img src=\"\"><a href=\"\">p</a>");  // cut to length
     WriteFileBytes(cat + "\\data.bin", "p (2).gif");
-    EXPECT_FALSE(vault::ReplaceInFile(cat + "\\data.bin", "p", "q"));
+    EXPECT_FALSE(vault::ReplaceInFile(cat + "\\data.bin", "p", "q", vault::kDefaultTextFileTypes));
     EXPECT_EQ(ReadFileBytes(cat + "\\data.bin"), "p (2).gif");
-    EXPECT_FALSE(vault::ReplaceInFile(cat + "\\missing.txt", "p", "q"));
+    EXPECT_FALSE(vault::ReplaceInFile(cat + "\\missing.txt", "p", "q", vault::kDefaultTextFileTypes));
 }
 
 TEST_F(Vault, DraggingToAnotherCatalogMovesFilesCompanionsAndRecords) {

@@ -62,7 +62,7 @@ TEST(DownloadThread, StartNormalisesAndResets) {
     job->receivedBytes = 99;
     // A stop asked while idle does nothing and does not stop the next run.
     EXPECT_FALSE(StopDownload(*job));
-    SetEvent(job->stopEvent);
+    job->stopEvent.Set();
     ASSERT_TRUE(RunToEnd(*job, window));
     EXPECT_EQ(job->startedUrl, "gopher://h/");
     EXPECT_EQ(job->receivedBytes, 0u);  // no file name: no resume

@@ -27,7 +27,7 @@ TEST(JobList, SaveLoadRenumbersAndFindsUrls) {
         EXPECT_EQ(loaded.at(i).number, i);
         EXPECT_EQ(loaded.at(i).url, list.at(i).url);
         EXPECT_EQ(loaded.at(i).formatVersion, kJobFileVersion);
-        EXPECT_EQ(loaded.at(i).worker, nullptr);
+        EXPECT_FALSE(loaded.at(i).worker.running());
     }
 }
 

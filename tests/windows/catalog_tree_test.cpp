@@ -37,7 +37,7 @@ TEST_F(CatalogTreeTest, FillsFromDiskAndBuildsPaths) {
     EXPECT_EQ(inside, 3);
 
     Select(deep);
-    EXPECT_EQ(frame->list()->currentCatalog, vault + "\\Projects\\2003\\Deep");
+    EXPECT_EQ(frame->list()->currentCatalog(), vault + "\\Projects\\2003\\Deep");
     char status[MAX_PATH] = {};
     SendMessageA(frame->statusBar(), SB_GETTEXTA, CMainFrame::kStatusCatalogPane, reinterpret_cast<LPARAM>(status));
     EXPECT_STREQ(status, "\\Projects\\2003\\Deep");
@@ -83,7 +83,7 @@ TEST_F(CatalogTreeTest, RenameOntoSiblingBeepsAndReopensEdit) {
     PumpFor(50);
     EXPECT_TRUE(FolderExists(vault + "\\Mail"));
     EXPECT_FALSE(FolderExists(vault + "\\Letters"));
-    EXPECT_EQ(frame->list()->currentCatalog, vault + "\\Mail");
+    EXPECT_EQ(frame->list()->currentCatalog(), vault + "\\Mail");
 
     // A label that would name another place is refused like a clash.
     Select(Item("Mail"));
@@ -167,7 +167,7 @@ TEST_F(CatalogTreeTest, DragMoveRefusesOwnSubtreeAndMovesFolders) {
     HTREEITEM moved = Item("Letters\\Projects\\2003\\Deep");
     ASSERT_NE(moved, nullptr);
     EXPECT_EQ(tree().Selected(), Item("Letters\\Projects"));
-    EXPECT_EQ(frame->list()->currentCatalog, vault + "\\Letters\\Projects");
+    EXPECT_EQ(frame->list()->currentCatalog(), vault + "\\Letters\\Projects");
 
     // Into a catalog that already has a sub-catalog of that name: nothing
     // after the question.

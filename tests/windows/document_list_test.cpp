@@ -6,8 +6,8 @@
 #include "res/resource.h"
 #include "tests/windows/frame_fixture.h"
 #include "vault/document_index.h"
-#include "vault/list_ctrl_view.h"
-#include "vault/tree_ctrl_view.h"
+#include "shell/list_ctrl_view.h"
+#include "shell/tree_ctrl_view.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ protected:
     void AddCompanion(const std::string& document, const std::string& name) {
         WriteFileBytes(outside / name, "companion of " + document);
         std::string path = outside / name;
-        ASSERT_TRUE(list().AddCompanionFile(document, path, list().currentCatalog));
+        ASSERT_TRUE(list().AddCompanionFile(document, path, list().currentCatalog()));
     }
     vault::DocumentRecords Index(const std::string& catalog) {
         vault::DocumentRecords r;
@@ -108,7 +108,7 @@ TEST_F(DocumentListTest, ColumnsCellsAndRefresh) {
 
 TEST_F(DocumentListTest, NewNoteAndEncryptedOpen) {
     RecordingUi ui;
-    list().ui = &ui;
+    list().SetUi(ui);
     Show("Docs");
     Command(ID_FILES_NEW_NOTE);
     ASSERT_EQ(list().RecordCount(), 1);
@@ -127,7 +127,7 @@ TEST_F(DocumentListTest, NewNoteAndEncryptedOpen) {
     list().SelectOnly({});
     Command(ID_FILES_OPEN);
     EXPECT_NE(ui.messages.find("No File(s) selected!\r\n"), std::string::npos);
-    list().ui = frame.get();
+    list().SetUi(*frame);
 }
 
 TEST_F(DocumentListTest, RenameOntoExistingNameBeepsAndReopensTheEdit) {

@@ -1,4 +1,5 @@
-#include "vault/password_dialog.h"
+#include "shell/password_dialog.h"
+#include "res/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -18,14 +19,14 @@ class PasswordDialogTest : public ::testing::Test {
 protected:
     void Answer(const std::string& typed, int button) {
         SetDialogHook([this, typed, button](Dialog& d) {
-            HWND edit = d.Item(vault::kPasswordEditId);
+            HWND edit = d.Item(IDC_PASSWORD_EDIT);
             ++seen.shown;
             char caption[128] = {};
             GetWindowTextA(d.hwnd(), caption, sizeof caption);
             seen.caption = caption;
             seen.masked = (GetWindowLongA(edit, GWL_STYLE) & ES_PASSWORD) != 0;
             seen.focused = GetFocus() == edit;
-            seen.initialText = d.ItemText(vault::kPasswordEditId);
+            seen.initialText = d.ItemText(IDC_PASSWORD_EDIT);
             SetWindowTextA(edit, typed.c_str());
             d.Send(WM_COMMAND, button, 0);
         });
@@ -39,7 +40,7 @@ protected:
 TEST_F(PasswordDialogTest, MaskedFocusedAndEmptyEachTime) {
     Answer("s3cret \xe9", IDOK);
     std::string password = "old";
-    ASSERT_TRUE(vault::AskPasswordDialog(nullptr, password));
+    ASSERT_TRUE(AskPasswordDialog(nullptr, password));
     ASSERT_EQ(seen.shown, 1);
     EXPECT_EQ(seen.caption, "Enter a password");
     EXPECT_TRUE(seen.masked);
@@ -49,7 +50,7 @@ TEST_F(PasswordDialogTest, MaskedFocusedAndEmptyEachTime) {
 
     // Opened again, the field does not remember the last password.
     Answer("", IDOK);
-    ASSERT_TRUE(vault::AskPasswordDialog(nullptr, password));
+    ASSERT_TRUE(AskPasswordDialog(nullptr, password));
     EXPECT_EQ(seen.shown, 2);
     EXPECT_EQ(seen.initialText, "");
     EXPECT_EQ(password, "");
@@ -58,7 +59,7 @@ TEST_F(PasswordDialogTest, MaskedFocusedAndEmptyEachTime) {
 TEST_F(PasswordDialogTest, CancelKeepsTheCallersText) {
     Answer("typed", IDCANCEL);
     std::string password = "unchanged";
-    EXPECT_FALSE(vault::AskPasswordDialog(nullptr, password));
+    EXPECT_FALSE(AskPasswordDialog(nullptr, password));
     EXPECT_EQ(seen.shown, 1);
     EXPECT_EQ(password, "unchanged");
 }

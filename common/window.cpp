@@ -1,10 +1,12 @@
-#include "shell/window.h"
+#include "common/window.h"
+
+#include <commctrl.h>
+
+#include "common/window_messages.h"
 
 namespace {
 
 const char kObjectProp[] = "Archivon.Window";
-constexpr UINT kRunDialogHook = WM_APP + 0x3F0;
-HINSTANCE g_instance = nullptr;
 
 DialogHook& Hook() {
     static DialogHook hook;
@@ -13,15 +15,14 @@ DialogHook& Hook() {
 
 }  // namespace
 
-HINSTANCE AppInstance() { return g_instance ? g_instance : GetModuleHandleA(nullptr); }
-void SetAppInstance(HINSTANCE instance) { g_instance = instance; }
 void SetDialogHook(DialogHook hook) { Hook() = std::move(hook); }
 
-std::string LoadResString(UINT id) {
-    // A string table entry holds at most 4097 characters.
-    char buf[4100];
-    const int n = LoadStringA(AppInstance(), id, buf, sizeof buf);
-    return std::string(buf, n > 0 ? n : 0);
+std::string WindowText(HWND hwnd) {
+    const int n = GetWindowTextLengthA(hwnd);
+    std::string s(static_cast<std::size_t>(n > 0 ? n : 0) + 1, '\0');
+    const int got = GetWindowTextA(hwnd, s.data(), static_cast<int>(s.size()));
+    s.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return s;
 }
 
 LRESULT CALLBACK WindowDispatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -42,7 +43,7 @@ Window::~Window() {
     RemovePropA(hwnd, kObjectProp);
     if (originalProc_) SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
     hwnd_ = nullptr;
-    if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    if (owned_ && IsWindow(hwnd)) DestroyWindow(hwnd);
 }
 
 void Window::Destroy() {
@@ -80,6 +81,7 @@ bool Window::Create(const char* className, const char* title, DWORD style, DWORD
     HWND hwnd = CreateWindowExA(exStyle, className, title, style, x, y, w, h, parent, menuOrId, AppInstance(),
                                 ours ? this : nullptr);
     if (!hwnd) return false;
+    owned_ = true;
     if (!ours) Attach(hwnd);
     return true;
 }
@@ -90,14 +92,6 @@ bool Window::Attach(HWND hwnd) {
     originalProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowDispatch)));
     return true;
-}
-
-std::string Window::Text() const {
-    const int n = GetWindowTextLengthA(hwnd_);
-    std::string s(n + 1, '\0');
-    const int got = GetWindowTextA(hwnd_, s.data(), n + 1);
-    s.resize(got > 0 ? got : 0);
-    return s;
 }
 
 RECT Window::ClientRect() const {
@@ -116,21 +110,22 @@ LRESULT Window::WndProc(UINT msg, WPARAM wp, LPARAM lp) { return Default(msg, wp
 bool Window::OnReflectedNotify(NMHDR*, LRESULT&) { return false; }
 bool Window::OnReflectedCommand(UINT, LRESULT&) { return false; }
 
+namespace {
+// Hands a control's notification or command back to the control's own
+// object; true when it took it.
+bool Reflect(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg != WM_NOTIFY && !(msg == WM_COMMAND && lp)) return false;
+    HWND from = msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(lp)->hwndFrom : reinterpret_cast<HWND>(lp);
+    Window* sender = Window::FromHandle(from);
+    if (!sender || sender->hwnd() == parent || GetParent(from) != parent) return false;
+    return msg == WM_NOTIFY ? sender->ReflectNotify(reinterpret_cast<NMHDR*>(lp), result)
+                            : sender->ReflectCommand(HIWORD(wp), result);
+}
+}  // namespace
+
 LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NOTIFY) {
-        auto* header = reinterpret_cast<NMHDR*>(lp);
-        Window* sender = FromHandle(header->hwndFrom);
-        LRESULT result = 0;
-        if (sender && sender != this && GetParent(header->hwndFrom) == hwnd_ &&
-            sender->OnReflectedNotify(header, result))
-            return result;
-    } else if (msg == WM_COMMAND && lp) {
-        Window* sender = FromHandle(reinterpret_cast<HWND>(lp));
-        LRESULT result = 0;
-        if (sender && sender != this && GetParent(reinterpret_cast<HWND>(lp)) == hwnd_ &&
-            sender->OnReflectedCommand(HIWORD(wp), result))
-            return result;
-    }
+    LRESULT result = 0;
+    if (Reflect(hwnd_, msg, wp, lp, result)) return result;
     if (forwardToParent_ && (msg == WM_NOTIFY || msg == WM_COMMAND || msg == WM_CONTEXTMENU))
         return SendMessageA(GetParent(hwnd_), msg, wp, lp);
     if (msg == WM_NCDESTROY) {
@@ -145,44 +140,56 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     return WndProc(msg, wp, lp);
 }
 
+INT_PTR Dialog::Route(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    if (Reflect(hwnd_, msg, wp, lp, result)) {
+        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+        return TRUE;
+    }
+    if (msg == WM_NCDESTROY) {
+        DialogProc(msg, wp, lp);
+        RemovePropA(hwnd_, kObjectProp);
+        hwnd_ = nullptr;
+        OnDestroyed();
+        return FALSE;
+    }
+    return DialogProc(msg, wp, lp);
+}
+
 INT_PTR CALLBACK DialogDispatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    Dialog* self = static_cast<Dialog*>(Window::FromHandle(hwnd));
+    auto* self = static_cast<Dialog*>(Window::FromHandle(hwnd));
     if (!self && msg == WM_INITDIALOG) {
         self = reinterpret_cast<Dialog*>(lp);
         self->Bind(hwnd);
+        self->owned_ = true;
     }
-    if (!self) return FALSE;
-    if (msg == WM_NOTIFY || (msg == WM_COMMAND && lp)) {
-        // Reflect to the sending control's object first.
-        HWND from = msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(lp)->hwndFrom : reinterpret_cast<HWND>(lp);
-        Window* sender = Window::FromHandle(from);
-        LRESULT result = 0;
-        const bool handled = sender && sender != self && GetParent(from) == hwnd &&
-                             (msg == WM_NOTIFY ? sender->OnReflectedNotify(reinterpret_cast<NMHDR*>(lp), result)
-                                               : sender->OnReflectedCommand(HIWORD(wp), result));
-        if (handled) {
-            SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
-            return TRUE;
-        }
+    return self ? self->Route(msg, wp, lp) : FALSE;
+}
+
+// A page's WM_INITDIALOG carries the sheet's copy of the page description,
+// whose lParam is the page object.
+INT_PTR CALLBACK PageDispatch(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = static_cast<Dialog*>(Window::FromHandle(hwnd));
+    if (!self && msg == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(reinterpret_cast<PROPSHEETPAGEA*>(lp)->lParam);
+        self->Bind(hwnd);
     }
-    if (msg == WM_NCDESTROY) {
-        self->DialogProc(msg, wp, lp);
-        RemovePropA(hwnd, kObjectProp);
-        self->hwnd_ = nullptr;
-        self->OnDestroyed();
-        return FALSE;
-    }
-    return self->DialogProc(msg, wp, lp);
+    return self ? self->Route(msg, wp, lp) : FALSE;
+}
+
+void Dialog::RunHookWhenShown() {
+    if (Hook()) PostMessageA(hwnd_, WM_RUN_DIALOG_HOOK, 0, 0);
 }
 
 INT_PTR Dialog::DialogProc(UINT msg, WPARAM wp, LPARAM) {
     switch (msg) {
         case WM_INITDIALOG: {
             const bool focusDefault = OnInitDialog();
-            if (modal_ && Hook()) PostMessageA(hwnd_, kRunDialogHook, 0, 0);
+            if (modal_ || hookPending_) RunHookWhenShown();
+            hookPending_ = false;
             return focusDefault ? TRUE : FALSE;
         }
-        case kRunDialogHook:
+        case WM_RUN_DIALOG_HOOK:
             if (Hook()) Hook()(*this);
             return TRUE;
         case WM_COMMAND:
@@ -218,11 +225,59 @@ void Dialog::End(INT_PTR result) {
         DestroyWindow(hwnd_);
 }
 
-std::string Dialog::ItemText(int id) const {
-    HWND item = Item(id);
-    const int n = GetWindowTextLengthA(item);
-    std::string s(n + 1, '\0');
-    const int got = GetWindowTextA(item, s.data(), n + 1);
-    s.resize(got > 0 ? got : 0);
-    return s;
+void PropertyPage::SetModified(bool modified) const {
+    if (HWND s = sheet()) SendMessageA(s, modified ? PSM_CHANGED : PSM_UNCHANGED, reinterpret_cast<WPARAM>(hwnd_), 0);
+}
+
+INT_PTR PropertyPage::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NOTIFY) {
+        auto* header = reinterpret_cast<NMHDR*>(lp);
+        if (header->hwndFrom == sheet()) {
+            LRESULT result = 0;
+            switch (header->code) {
+                case PSN_SETACTIVE: OnSetActive(); break;
+                case PSN_KILLACTIVE: result = OnKillActive() ? FALSE : TRUE; break;
+                case PSN_APPLY: result = OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE; break;
+                case PSN_RESET: OnReset(); break;
+                default: return FALSE;
+            }
+            SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+            return TRUE;
+        }
+    }
+    // The sheet owns OK and Cancel; a page never ends itself.
+    if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) && !lp) return TRUE;
+    return Dialog::DialogProc(msg, wp, lp);
+}
+
+INT_PTR PropertySheetDialog::DoModal(HWND owner, int start) {
+    std::vector<HPROPSHEETPAGE> handles;
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        PropertyPage* page = pages_[i];
+        page->modal_ = false;
+        // The hook runs on the page shown first.
+        page->hookPending_ = static_cast<int>(i) == start;
+        PROPSHEETPAGEA psp{};
+        psp.dwSize = sizeof psp;
+        psp.hInstance = AppInstance();
+        psp.pszTemplate = MAKEINTRESOURCEA(page->templateId());
+        psp.pfnDlgProc = &PageDispatch;
+        psp.lParam = reinterpret_cast<LPARAM>(page);
+        HPROPSHEETPAGE h = CreatePropertySheetPageA(&psp);
+        if (!h) {
+            for (HPROPSHEETPAGE made : handles) DestroyPropertySheetPage(made);
+            return -1;
+        }
+        handles.push_back(h);
+    }
+    PROPSHEETHEADERA psh{};
+    psh.dwSize = sizeof psh;
+    psh.dwFlags = PSH_NOCONTEXTHELP;
+    psh.hwndParent = owner;
+    psh.hInstance = AppInstance();
+    psh.pszCaption = caption_.c_str();
+    psh.nPages = static_cast<UINT>(handles.size());
+    psh.nStartPage = static_cast<UINT>(start);
+    psh.phpage = handles.data();
+    return PropertySheetA(&psh);
 }

@@ -5,16 +5,17 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "shell/window.h"
+#include "common/window.h"
+#include "shell/catalog_drop_target.h"
+#include "shell/drag_image.h"
 #include "vault/document_list.h"
 
-class CTreeCtrlView;
-class CEditCtrlView;
 class UiPort;
 
 class CListCtrlView : public Window {
@@ -22,11 +23,20 @@ public:
     CListCtrlView();
     ~CListCtrlView() override;
     bool Create(HWND parent);
+    // The vault the documents belong to and the port through which the
+    // document commands reach the user.
+    void Bind(const vault::VaultContext& vault, UiPort& ui);
+    void SetUi(UiPort& ui);
     // Ends a name edit and stores a description being edited, both in the
     // catalog still shown; called before the shown catalog changes.
     void SettleEdits();
     // Reloads the shown catalog; returns the record count.
     int Refresh();
+    // Shows another catalog (after its edits settled); the record count.
+    int ShowCatalog(const std::string& path);
+    // The shown catalog's folder was renamed: the records stay.
+    void SetCurrentCatalog(const std::string& path) { docs_->currentCatalog = path; }
+    const std::string& currentCatalog() const { return docs_->currentCatalog; }
     int RecordCount() const;
     // Puts files into a catalog; index of the last list item or -1.
     int AddFilesToCatalog(const std::vector<std::string>& files, bool move, const std::string& catalog,
@@ -43,22 +53,22 @@ public:
     // Selected items (record indexes) in list order.
     std::vector<int> SelectedItems() const;
     void SelectOnly(const std::vector<int>& items);
-    // Moves the selected documents into the catalog of a tree item (the end
-    // of a drag onto the tree).
-    void DropOnCatalog(HTREEITEM target);
+    // Moves the selected documents into a catalog (the end of a drag).
+    void DropOnCatalog(const std::string& catalog);
     // The text of a cell as the list shows it.
     std::string CellText(int item, int column);
     bool Dragging() const { return dragging_; }
 
-    vault::DocumentList& documents();
+    vault::DocumentList& documents() { return *docs_; }
 
-    std::string currentCatalog;
-    CTreeCtrlView* tree = nullptr;
-    CEditCtrlView* bottom = nullptr;
-    UiPort* ui = nullptr;
+    // Where documents are dragged to.
+    CatalogDropTarget* dropTarget = nullptr;
+    // A description edit in progress is stored now (records are about to
+    // move or the command needs it).
+    std::function<void()> onSettleDescription;
+    // The user asked to edit record item's description, now `text`.
+    std::function<void(int item, const std::string& text)> onEditDescription;
 
-    // Posted by other parts to have the list reload its catalog.
-    static constexpr UINT kRefreshMessage = WM_USER + 300;
     static constexpr int kColumnCount = 9;
 
 protected:
@@ -78,15 +88,17 @@ private:
     void EndDrag(bool drop);
     void TrackDrag(POINT clientPoint);
 
+    UiPort& Ui();
+
     std::unique_ptr<vault::DocumentList> docs_;
+    UiPort* ui_ = nullptr;
     HIMAGELIST smallIcons_ = nullptr;
     int encryptedIcon_ = -1;
     std::map<std::string, int> iconOfType_;
     bool dragging_ = false;
     std::string editCatalog_;
     std::string editName_;
-    HTREEITEM dropTarget_ = nullptr;
-    HIMAGELIST dragImage_ = nullptr;
+    DragImage dragImage_;
 };
 
 // Splits what the file-open dialog returns for a multiple selection (the

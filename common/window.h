@@ -4,9 +4,16 @@
 // logic to itself.
 #pragma once
 #include <windows.h>
+#include <prsht.h>
 
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "common/resources.h"
+
+// The text of any window or control, however long.
+std::string WindowText(HWND hwnd);
 
 class Window {
 public:
@@ -33,8 +40,12 @@ public:
     static bool RegisterWindowClass(const char* className, UINT style = CS_DBLCLKS, HBRUSH background = nullptr,
                                     HICON icon = nullptr);
 
+    // A notification or command of this control, handed back by its parent.
+    bool ReflectNotify(NMHDR* header, LRESULT& result) { return OnReflectedNotify(header, result); }
+    bool ReflectCommand(UINT code, LRESULT& result) { return OnReflectedCommand(code, result); }
+
     LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return SendMessageA(hwnd_, msg, wp, lp); }
-    std::string Text() const;
+    std::string Text() const { return WindowText(hwnd_); }
     void SetText(const std::string& text) const { SetWindowTextA(hwnd_, text.c_str()); }
     RECT ClientRect() const;
     void MoveTo(int x, int y, int w, int h, bool repaint = true) const { MoveWindow(hwnd_, x, y, w, h, repaint); }
@@ -50,6 +61,8 @@ protected:
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
 
     HWND hwnd_ = nullptr;
+    // Created by this object (else only attached to): destroyed with it.
+    bool owned_ = false;
     // Containers (splitters, pane frames) pass their children's commands,
     // notifications and context-menu requests on to their own parent.
     bool forwardToParent_ = false;
@@ -57,6 +70,7 @@ protected:
 private:
     friend LRESULT CALLBACK WindowDispatch(HWND, UINT, WPARAM, LPARAM);
     friend INT_PTR CALLBACK DialogDispatch(HWND, UINT, WPARAM, LPARAM);
+    friend INT_PTR CALLBACK PageDispatch(HWND, UINT, WPARAM, LPARAM);
     friend class Dialog;
     LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
     void Bind(HWND hwnd);
@@ -72,8 +86,18 @@ public:
     bool CreateModeless(HWND parent);
     void End(INT_PTR result);
     int templateId() const { return templateId_; }
+    bool modal() const { return modal_; }
+
+    // The dialog's controls by id.
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
-    std::string ItemText(int id) const;
+    std::string ItemText(int id) const { return WindowText(Item(id)); }
+    void SetItemText(int id, const std::string& text) const { SetDlgItemTextA(hwnd_, id, text.c_str()); }
+    bool IsChecked(int id) const { return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED; }
+    void SetChecked(int id, bool checked) const {
+        CheckDlgButton(hwnd_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+    }
+    void EnableItem(int id, bool enable) const { EnableWindow(Item(id), enable ? TRUE : FALSE); }
+    void ShowItem(int id, bool show) const { ShowWindow(Item(id), show ? SW_SHOW : SW_HIDE); }
 
 protected:
     virtual bool OnInitDialog() { return true; }
@@ -81,17 +105,62 @@ protected:
     virtual void OnCancel() { End(IDCANCEL); }
     virtual INT_PTR DialogProc(UINT msg, WPARAM wp, LPARAM lp);
 
+    // Runs the test hook once the dialog is shown (modal dialogs and the
+    // first page of a modal sheet).
+    void RunHookWhenShown();
+
 private:
     friend INT_PTR CALLBACK DialogDispatch(HWND, UINT, WPARAM, LPARAM);
+    friend INT_PTR CALLBACK PageDispatch(HWND, UINT, WPARAM, LPARAM);
+    friend class PropertySheetDialog;
+    INT_PTR Route(UINT msg, WPARAM wp, LPARAM lp);
     int templateId_;
     bool modal_ = false;
+    bool hookPending_ = false;
+};
+
+// A page of a property sheet, from a dialog template. When the sheet ends
+// with OK or Close, or Apply is pressed, every page that was shown stores
+// its values in OnApply; a page that refuses keeps the sheet open on itself.
+class PropertyPage : public Dialog {
+public:
+    explicit PropertyPage(int templateId) : Dialog(templateId) {}
+    bool shown() const { return hwnd_ != nullptr; }
+    HWND sheet() const { return hwnd_ ? GetParent(hwnd_) : nullptr; }
+    // Enables the sheet's Apply button for this page.
+    void SetModified(bool modified = true) const;
+
+protected:
+    // Checks the values before another page is shown or the sheet applies;
+    // false keeps this page (it has told the user why).
+    virtual bool OnKillActive() { return true; }
+    // Stores the values; false keeps the sheet open on this page.
+    virtual bool OnApply() { return true; }
+    virtual void OnSetActive() {}
+    virtual void OnReset() {}
+    INT_PTR DialogProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    friend class PropertySheetDialog;
+};
+
+// A modal property sheet of PropertyPage objects.
+class PropertySheetDialog {
+public:
+    explicit PropertySheetDialog(std::string caption) : caption_(std::move(caption)) {}
+    virtual ~PropertySheetDialog() = default;
+    void AddPage(PropertyPage& page) { pages_.push_back(&page); }
+    // Shows the sheet at page `start`. Answers as PropertySheetA: positive
+    // when it ended with OK or Close, 0 when cancelled, -1 on failure.
+    INT_PTR DoModal(HWND owner, int start = 0);
+    const std::vector<PropertyPage*>& pages() const { return pages_; }
+
+private:
+    std::string caption_;
+    std::vector<PropertyPage*> pages_;
 };
 
 // Tests install a hook that is called inside each modal dialog's loop, once
 // it is shown; it can fill fields and press buttons.
 using DialogHook = std::function<void(Dialog& dialog)>;
 void SetDialogHook(DialogHook hook);
-
-HINSTANCE AppInstance();
-void SetAppInstance(HINSTANCE instance);
-std::string LoadResString(UINT id);

@@ -1,11 +1,16 @@
-#include "app/app_rules.h"
+#include "common/paths.h"
+#include "vault/catalog_paths.h"
 
 #include <gtest/gtest.h>
 
-using namespace app;
+using namespace paths;
+using vault::IsTextFileType;
+using vault::IsUnderBaseDir;
+using vault::RelativeCatalogPath;
+using vault::kDefaultTextFileTypes;
 using V = std::vector<std::string>;
 
-TEST(AppRules, ParseFileListArgument) {
+TEST(ProgramPaths, ParseFileListArgument) {
     V out;
     ASSERT_TRUE(ParseFileListArgument("C:\\Docs\\a.txt|b.doc", out));
     EXPECT_EQ(out, (V{"C:\\Docs\\a.txt", "C:\\Docs\\b.doc"}));
@@ -21,7 +26,7 @@ TEST(AppRules, ParseFileListArgument) {
     EXPECT_TRUE(out.empty());
 }
 
-TEST(AppRules, IsTextFileType) {
+TEST(ProgramPaths, IsTextFileType) {
     const std::string types = kDefaultTextFileTypes;
     EXPECT_TRUE(IsTextFileType("report.txt", types));
     EXPECT_TRUE(IsTextFileType("C:\\x\\Page.Htm", types));
@@ -31,7 +36,7 @@ TEST(AppRules, IsTextFileType) {
     EXPECT_FALSE(IsTextFileType("report.txt", ".txt.htm"));
 }
 
-TEST(AppRules, PathsOfTheProgram) {
+TEST(ProgramPaths, PathsOfTheProgram) {
     EXPECT_EQ(JobFilePathFor("C:\\Tools\\Archivon.exe"), "C:\\Tools\\Archivon.job");
     EXPECT_EQ(JobFilePathFor("C:\\Tools\\Archivon"), "");
     EXPECT_EQ(HelpFilePathFor("C:\\Tools\\Archivon.exe"), "C:\\Tools\\Archivon.HLP");
@@ -39,7 +44,7 @@ TEST(AppRules, PathsOfTheProgram) {
     EXPECT_EQ(CreatePathPrefixes("C:\\A"), (V{"C:\\A"}));
 }
 
-TEST(AppRules, CatalogPathsAgainstTheRoot) {
+TEST(ProgramPaths, CatalogPathsAgainstTheRoot) {
     EXPECT_EQ(RelativeCatalogPath("C:\\V\\Root", "C:\\V\\Root"), "");
     EXPECT_EQ(RelativeCatalogPath("C:\\V\\Root\\Projects\\2003", "C:\\V\\Root"), "\\Projects\\2003");
     EXPECT_TRUE(IsUnderBaseDir("C:\\V\\Root\\a.txt", "C:\\V\\Root"));

@@ -1,49 +1,40 @@
-#include "vault/tree_ctrl_view.h"
+#include "shell/tree_ctrl_view.h"
 
 #include <windowsx.h>
 
+#include <cstdio>
 #include <vector>
 
-#include "app/app_services.h"
+#include "common/ui_port.h"
+#include "common/window_messages.h"
 #include "res/resource.h"
-#include "shell/edit_ctrl_view.h"
-#include "shell/main_frame.h"
-#include "vault/folder_tree.h"
-#include "vault/list_ctrl_view.h"
+#include "vault/catalog_service.h"
 
 namespace {
-constexpr UINT kReEditLabel = WM_APP + 0x101;
 constexpr char kNewCatalog[] = "New Catalog";
-
-bool FolderHoldsOnlyIndex(const std::string& folder) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "\\*.*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    bool only = true;
-    do {
-        const std::string name = fd.cFileName;
-        if (name != "." && name != ".." && lstrcmpiA(name.c_str(), "_doc_info.dat") != 0) only = false;
-    } while (only && FindNextFileA(h, &fd));
-    FindClose(h);
-    return only;
-}
-
-// A label becomes one folder name: no separators, no device or stream
-// syntax, never "." or "..".
-bool IsUsableFolderName(const std::string& name) {
-    if (name == "." || name == "..") return false;
-    for (char c : name)
-        if (static_cast<unsigned char>(c) < 0x20 || std::string("\\/:*?\"<>|").find(c) != std::string::npos)
-            return false;
-    return true;
-}
-
-// Junctions and folder links are not descended into: one pointing at an
-// ancestor would make the walk endless.
-bool IsPlainFolder(const WIN32_FIND_DATAA& fd) {
-    return (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
 }  // namespace
+
+bool CTreeCtrlView::HighlightDropTarget(POINT screen) {
+    TVHITTESTINFO hit{};
+    hit.pt = screen;
+    ScreenToClient(hwnd_, &hit.pt);
+    const RECT client = ClientRect();
+    HTREEITEM item = PtInRect(&client, hit.pt) ? TreeView_HitTest(hwnd_, &hit) : nullptr;
+    if (item && !(hit.flags & TVHT_ONITEM)) item = nullptr;
+    if (item != listDropTarget_) {
+        if (item) TreeView_Expand(hwnd_, item, TVE_EXPAND);
+        TreeView_SelectDropTarget(hwnd_, item);
+        listDropTarget_ = item;
+    }
+    return item != nullptr;
+}
+
+std::string CTreeCtrlView::TakeDropTarget() {
+    HTREEITEM item = listDropTarget_;
+    listDropTarget_ = nullptr;
+    TreeView_SelectDropTarget(hwnd_, nullptr);
+    return item ? CatalogPath(item) : std::string();
+}
 
 CTreeCtrlView::~CTreeCtrlView() {
     if (images_) ImageList_Destroy(images_);
@@ -59,6 +50,22 @@ bool CTreeCtrlView::Create(HWND parent) {
                                    LR_CREATEDIBSECTION);
     if (images_) TreeView_SetImageList(hwnd_, images_, TVSIL_NORMAL);
     return true;
+}
+
+void CTreeCtrlView::Bind(vault::CatalogService& catalogs, UiPort& ui) {
+    catalogs_ = &catalogs;
+    ui_ = &ui;
+}
+
+HTREEITEM CTreeCtrlView::InsertCatalog(HTREEITEM parent, const std::string& title) {
+    TVINSERTSTRUCTA ins{};
+    ins.hParent = parent;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    ins.item.pszText = const_cast<char*>(title.c_str());
+    ins.item.iImage = 0;
+    ins.item.iSelectedImage = 1;
+    return TreeView_InsertItem(hwnd_, &ins);
 }
 
 std::string CTreeCtrlView::Label(HTREEITEM item) const {
@@ -88,49 +95,23 @@ HTREEITEM CTreeCtrlView::FindChild(HTREEITEM parent, const std::string& label) c
 
 void CTreeCtrlView::Fill() {
     TreeView_DeleteAllItems(hwnd_);
-    TVINSERTSTRUCTA ins{};
-    ins.hParent = TVI_ROOT;
-    ins.hInsertAfter = TVI_LAST;
-    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    ins.item.pszText = const_cast<char*>("Root");
-    ins.item.iImage = 0;
-    ins.item.iSelectedImage = 1;
-    HTREEITEM root = TreeView_InsertItem(hwnd_, &ins);
-    const std::string vault = GetVaultRoot();
-    const std::string unknown = GetUnknownCatalogPath();
-    if (!PathExists(unknown)) CreatePath(unknown);
-    if (!IsFolder(vault) && frame)
-        frame->AddMessage("The vault folder " + vault + " cannot be used.\r\n");
-    FillFolder(vault, root);
+    HTREEITEM root = InsertCatalog(TVI_ROOT, "Root");
+    if (!catalogs_) return;
+    catalogs_->Prepare();
+    FillFolder(catalogs_->vault().root, root);
     TreeView_Expand(hwnd_, root, TVE_EXPAND);
-    currentCatalogPath_ = vault;
 }
 
 void CTreeCtrlView::FillFolder(const std::string& folder, HTREEITEM parent) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((folder + "\\*.*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::string name = fd.cFileName;
-        if (!IsPlainFolder(fd) || name == "." || name == "..") continue;
-        TVINSERTSTRUCTA ins{};
-        ins.hParent = parent;
-        ins.hInsertAfter = TVI_LAST;
-        ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-        ins.item.pszText = fd.cFileName;
-        ins.item.iImage = 0;
-        ins.item.iSelectedImage = 1;
-        HTREEITEM item = TreeView_InsertItem(hwnd_, &ins);
-        FillFolder(folder + "\\" + name, item);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
+    for (const std::string& title : catalogs_->Children(folder))
+        FillFolder(folder + "\\" + title, InsertCatalog(parent, title));
 }
 
 std::string CTreeCtrlView::CatalogPath(HTREEITEM item) const {
     std::vector<std::string> labels;
     for (HTREEITEM i = item; i && TreeView_GetParent(hwnd_, i); i = TreeView_GetParent(hwnd_, i))
         labels.push_back(Label(i));
-    std::string path = GetVaultRoot();
+    std::string path = catalogs_ ? catalogs_->vault().root : std::string();
     for (auto it = labels.rbegin(); it != labels.rend(); ++it) path += "\\" + *it;
     return path;
 }
@@ -145,25 +126,22 @@ HTREEITEM CTreeCtrlView::NextInSubtree(HTREEITEM item, HTREEITEM top) const {
 }
 
 void CTreeCtrlView::Refuse() {
-    if (frame) frame->Beep();
+    if (ui_) ui_->Beep();
+}
+
+void CTreeCtrlView::LeavingCatalog() {
+    if (onLeavingCatalog) onLeavingCatalog();
 }
 
 void CTreeCtrlView::AddCatalog() {
     HTREEITEM selected = Selected();
-    if (!selected) return;
-    if (list) list->SettleEdits();
-    if (PathExists(CatalogPath(selected) + "\\" + kNewCatalog)) {
+    if (!selected || !catalogs_) return;
+    LeavingCatalog();
+    if (catalogs_->Exists(CatalogPath(selected) + "\\" + kNewCatalog)) {
         Refuse();
         return;
     }
-    TVINSERTSTRUCTA ins{};
-    ins.hParent = selected;
-    ins.hInsertAfter = TVI_LAST;
-    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    ins.item.pszText = const_cast<char*>(kNewCatalog);
-    ins.item.iImage = 0;
-    ins.item.iSelectedImage = 1;
-    HTREEITEM item = TreeView_InsertItem(hwnd_, &ins);
+    HTREEITEM item = InsertCatalog(selected, kNewCatalog);
     TreeView_SelectItem(hwnd_, item);
     SetFocus(hwnd_);
     TreeView_EditLabel(hwnd_, item);
@@ -178,40 +156,29 @@ void CTreeCtrlView::RenameCatalog() {
 
 void CTreeCtrlView::DeleteCatalog() {
     HTREEITEM selected = Selected();
-    if (!selected) return;
+    if (!selected || !ui_ || !catalogs_) return;
     const std::string label = Label(selected);
-    if (!frame) return;
     if (selected == Root() || label == "UnknownCatalog") {
-        frame->Ask(LoadResString(IDS_CANNOT_DELETE_SYSTEM_ITEM), MB_OK | MB_ICONEXCLAMATION);
+        ui_->Ask(LoadResString(IDS_CANNOT_DELETE_SYSTEM_ITEM), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (TreeView_GetChild(hwnd_, selected)) {
-        frame->Ask(LoadResString(IDS_CATALOG_NOT_EMPTY), MB_OK | MB_ICONEXCLAMATION);
+        ui_->Ask(LoadResString(IDS_CATALOG_NOT_EMPTY), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     char question[512];
     snprintf(question, sizeof question, LoadResString(IDS_CONFIRM_DELETE_CATALOG).c_str(), label.c_str());
-    if (frame->Ask(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
-    const std::string path = CatalogPath(selected);
-    // The index goes only when nothing but the index is left: an index that
-    // could not be read must not be lost with the documents still there.
-    if ((!list || list->RecordCount() == 0) && FolderHoldsOnlyIndex(path))
-        DeleteFileA((path + "\\_doc_info.dat").c_str());
-    if (RemoveDirectoryA(path.c_str()))
+    if (ui_->Ask(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
+    if (catalogs_->Delete(CatalogPath(selected)))
         TreeView_DeleteItem(hwnd_, selected);
     else
-        frame->Ask(LoadResString(IDS_CATALOG_NOT_EMPTY), MB_OK | MB_ICONEXCLAMATION);
+        ui_->Ask(LoadResString(IDS_CATALOG_NOT_EMPTY), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CTreeCtrlView::OnSelectionChanged(HTREEITEM item) {
     if (!item) return;
-    if (list) list->SettleEdits();
-    currentCatalogPath_ = CatalogPath(item);
-    if (list) {
-        list->currentCatalog = currentCatalogPath_;
-        list->Refresh();
-    }
-    if (frame) frame->ShowCurrentCatalog();
+    LeavingCatalog();
+    if (onCatalogChanged) onCatalogChanged(CatalogPath(item));
 }
 
 bool CTreeCtrlView::OnEndLabelEdit(NMTVDISPINFOA* info) {
@@ -224,23 +191,13 @@ bool CTreeCtrlView::OnEndLabelEdit(NMTVDISPINFOA* info) {
     if (!newLabel.empty()) SetLabel(item, newLabel);
     HTREEITEM parent = TreeView_GetParent(hwnd_, item);
     if (!parent) return false;
-    const std::string parentPath = CatalogPath(parent);
-    const std::string oldPath = parentPath + "\\" + oldLabel;
-    bool ok = true;
-    if (!newLabel.empty() && !IsUsableFolderName(newLabel))
-        ok = false;
-    else if (!PathExists(oldPath))
-        ok = CreateDirectoryA((parentPath + "\\" + (newLabel.empty() ? oldLabel : newLabel)).c_str(), nullptr);
-    else if (!newLabel.empty() && newLabel != oldLabel)
-        ok = MoveFileA(oldPath.c_str(), (parentPath + "\\" + newLabel).c_str());
-    if (!ok) {
+    if (!catalogs_ || !catalogs_->ApplyTitle(CatalogPath(parent), oldLabel, newLabel)) {
         Refuse();
         SetLabel(item, oldLabel);
-        PostMessageA(hwnd_, kReEditLabel, 0, reinterpret_cast<LPARAM>(item));
+        PostMessageA(hwnd_, WM_REEDIT_CATALOG_NAME, 0, reinterpret_cast<LPARAM>(item));
         return false;
     }
-    currentCatalogPath_ = CatalogPath(item);
-    if (list) list->currentCatalog = currentCatalogPath_;
+    if (onCatalogRenamed && item == Selected()) onCatalogRenamed(CatalogPath(item));
     return false;
 }
 
@@ -269,7 +226,8 @@ bool CTreeCtrlView::OnReflectedNotify(NMHDR* header, LRESULT& result) {
             hit.pt = pt;
             ScreenToClient(hwnd_, &hit.pt);
             if (HTREEITEM item = TreeView_HitTest(hwnd_, &hit)) TreeView_SelectItem(hwnd_, item);
-            if (frame) frame->ShowContextMenu(IDM_TREE, pt);
+            // The frame shows the tree's menu for a point inside the tree.
+            SendMessageA(GetParent(hwnd_), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd_), MAKELPARAM(pt.x, pt.y));
             result = TRUE;
             return true;
         }
@@ -287,23 +245,14 @@ void CTreeCtrlView::BeginDrag(NMTREEVIEWA* info) {
     if (!(GetAsyncKeyState(button) & 0x8000)) return;  // released outside the tree
     dragItem_ = info->itemNew.hItem;
     dropTarget_ = nullptr;
-    dragImage_ = TreeView_CreateDragImage(hwnd_, dragItem_);
-    if (dragImage_) {
-        ImageList_BeginDrag(dragImage_, 0, 0, 0);
-        ImageList_DragEnter(hwnd_, info->ptDrag.x, info->ptDrag.y);
-    }
+    dragImage_.Begin(TreeView_CreateDragImage(hwnd_, dragItem_), {0, 0}, hwnd_, info->ptDrag);
     SetCapture(hwnd_);
     SetTimer(hwnd_, kHoverTimer, 2000, nullptr);
 }
 
 void CTreeCtrlView::EndDrag(bool drop) {
     HTREEITEM dragged = dragItem_, target = dropTarget_;
-    if (dragImage_) {
-        ImageList_DragLeave(hwnd_);
-        ImageList_EndDrag();
-        ImageList_Destroy(dragImage_);
-        dragImage_ = nullptr;
-    }
+    dragImage_.End();
     dragItem_ = nullptr;
     dropTarget_ = nullptr;
     KillTimer(hwnd_, kHoverTimer);
@@ -313,15 +262,15 @@ void CTreeCtrlView::EndDrag(bool drop) {
 }
 
 bool CTreeCtrlView::DropCatalog(HTREEITEM dragged, HTREEITEM target) {
-    if (!frame) return false;
+    if (!ui_ || !catalogs_) return false;
     for (HTREEITEM i = target; i; i = TreeView_GetParent(hwnd_, i))
         if (i == dragged) return false;
     TreeView_Expand(hwnd_, target, TVE_EXPAND);
-    if (frame->Ask(LoadResString(IDS_CONFIRM_MOVE_CATALOG), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+    if (ui_->Ask(LoadResString(IDS_CONFIRM_MOVE_CATALOG), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return false;
     const std::string destination = CatalogPath(target) + "\\" + Label(dragged);
-    if (PathExists(destination)) return false;
-    if (!MoveFolderTree(CatalogPath(dragged), destination)) return false;
+    if (catalogs_->Exists(destination)) return false;
+    if (!catalogs_->Move(CatalogPath(dragged), destination)) return false;
     KillTimer(hwnd_, kHoverTimer);
     HTREEITEM copy = CopySubtree(dragged, target);
     TreeView_DeleteItem(hwnd_, dragged);
@@ -348,7 +297,7 @@ HTREEITEM CTreeCtrlView::CopySubtree(HTREEITEM item, HTREEITEM newParent) {
 
 LRESULT CTreeCtrlView::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case kReEditLabel:
+        case WM_REEDIT_CATALOG_NAME:
             SetFocus(hwnd_);
             TreeView_EditLabel(hwnd_, reinterpret_cast<HTREEITEM>(lp));
             return 0;
@@ -356,15 +305,13 @@ LRESULT CTreeCtrlView::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             if (dragItem_) {
                 TVHITTESTINFO hit{};
                 hit.pt = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-                if (dragImage_) ImageList_DragShowNolock(FALSE);
+                dragImage_.Show(false);
                 if (HTREEITEM item = TreeView_HitTest(hwnd_, &hit)) {
                     dropTarget_ = item;
                     TreeView_SelectDropTarget(hwnd_, item);
                 }
-                if (dragImage_) {
-                    ImageList_DragShowNolock(TRUE);
-                    ImageList_DragMove(hit.pt.x, hit.pt.y);
-                }
+                dragImage_.Show(true);
+                dragImage_.Move(hit.pt);
                 return 0;
             }
             break;

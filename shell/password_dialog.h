@@ -4,16 +4,11 @@
 
 #include <string>
 
-#include "shell/window.h"
-
-namespace vault {
-
-constexpr int kPasswordDialogId = 140;
-constexpr int kPasswordEditId = 1005;
+#include "common/window.h"
 
 class CPasswordDialog : public Dialog {
 public:
-    CPasswordDialog() : Dialog(kPasswordDialogId) {}
+    CPasswordDialog();
     const std::string& password() const { return password_; }
 
 protected:
@@ -27,5 +22,3 @@ private:
 // Shows the dialog, its masked field empty and focused. True with the typed
 // text (which may be empty) on OK; false on Cancel.
 bool AskPasswordDialog(HWND owner, std::string& out);
-
-}  // namespace vault

@@ -1,4 +1,4 @@
-#include "vault/list_ctrl_view.h"
+#include "shell/list_ctrl_view.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
@@ -10,14 +10,12 @@
 #include "common/paths.h"
 #include "common/settings_store.h"
 #include "common/ui_port.h"
+#include "common/window_messages.h"
 #include "res/resource.h"
-#include "shell/edit_ctrl_view.h"
 #include "vault/file_encryption.h"
-#include "vault/tree_ctrl_view.h"
 
 namespace {
 
-constexpr UINT kReEditLabel = WM_USER + 301;
 constexpr DWORD kOpenFileBufferSize = 8096;
 
 // Until the main window gives the list its port, nothing reaches the user.
@@ -54,24 +52,27 @@ std::vector<std::string> SplitOpenFileSelection(const char* buffer) {
     return files;
 }
 
-CListCtrlView::CListCtrlView() = default;
+CListCtrlView::CListCtrlView() { Bind(vault::VaultContext{}, g_silentUi); }
 
-CListCtrlView::~CListCtrlView() {
-    if (dragImage_) ImageList_Destroy(dragImage_);
+CListCtrlView::~CListCtrlView() = default;
+
+void CListCtrlView::Bind(const vault::VaultContext& vault, UiPort& ui) {
+    const std::string shown = docs_ ? docs_->currentCatalog : std::string();
+    ui_ = &ui;
+    docs_ = std::make_unique<vault::DocumentList>(vault, ui);
+    docs_->currentCatalog = shown;
+    docs_->itemsChanged = [this] { RebuildItems(); };
+    docs_->itemChanged = [this](int i) {
+        if (hwnd_) ListView_RedrawItems(hwnd_, i, i);
+    };
 }
 
-vault::DocumentList& CListCtrlView::documents() {
-    if (!docs_) {
-        docs_ = std::make_unique<vault::DocumentList>(g_silentUi);
-        docs_->itemsChanged = [this] { RebuildItems(); };
-        docs_->itemChanged = [this](int i) {
-            if (hwnd_) ListView_RedrawItems(hwnd_, i, i);
-        };
-    }
-    docs_->SetUi(ui ? *ui : static_cast<UiPort&>(g_silentUi));
-    docs_->currentCatalog = currentCatalog;
-    return *docs_;
+void CListCtrlView::SetUi(UiPort& ui) {
+    ui_ = &ui;
+    docs_->SetUi(ui);
 }
+
+UiPort& CListCtrlView::Ui() { return *ui_; }
 
 bool CListCtrlView::Create(HWND parent) {
     if (!Window::Create(WC_LISTVIEWA, "",
@@ -118,11 +119,16 @@ int CListCtrlView::Refresh() {
     return documents().Refresh();
 }
 
+int CListCtrlView::ShowCatalog(const std::string& path) {
+    CommitPendingDescription();
+    docs_->currentCatalog = path;
+    return docs_->Refresh();
+}
+
 void CListCtrlView::CommitPendingDescription() {
     // A description being edited names its record by position; store it
     // before the records move, or it would land on another document.
-    if (bottom && bottom->descriptions().descriptionOwner == this && bottom->descriptions().descriptionItem != -1)
-        bottom->descriptions().Commit();
+    if (onSettleDescription) onSettleDescription();
 }
 
 int CListCtrlView::RecordCount() const { return docs_ ? static_cast<int>(docs_->records.size()) : 0; }
@@ -196,7 +202,7 @@ int CListCtrlView::IconOf(int item) {
         if (cached != iconOfType_.end()) return cached->second;
     }
     SHFILEINFOA info{};
-    const std::string path = currentCatalog + "\\" + r.name;
+    const std::string path = currentCatalog() + "\\" + r.name;
     if (!SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON)) return 0;
     if (!ownIcon) iconOfType_[type] = info.iIcon;
     return info.iIcon;
@@ -221,7 +227,7 @@ bool CListCtrlView::OnEndLabelEdit(NMLVDISPINFOA* info) {
         return false;
     switch (documents().Rename(item, info->item.pszText)) {
         case vault::RenameResult::nameTaken:
-            PostMessageA(hwnd_, kReEditLabel, item, 0);
+            PostMessageA(hwnd_, WM_REEDIT_DOCUMENT_NAME, item, 0);
             return false;
         case vault::RenameResult::renamed:
             ListView_RedrawItems(hwnd_, item, item);
@@ -245,21 +251,11 @@ void CListCtrlView::AddFilesCommand() {
     ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     if (!GetOpenFileNameA(&ofn)) return;
     const bool move = ArchivonSettings().GetInt("Config", "IsRemoveSrc", 0) != 0;
-    AddFilesToCatalog(SplitOpenFileSelection(buffer.c_str()), move, currentCatalog, false);
+    AddFilesToCatalog(SplitOpenFileSelection(buffer.c_str()), move, currentCatalog(), false);
 }
 
 void CListCtrlView::EditDescription(int item) {
-    if (!bottom) return;
-    bottom->SelectTab(2);
-    HWND edit = bottom->DescriptionsEdit();
-    const std::string& text = documents().records[item].description;
-    const std::string shown = text.empty() ? LoadResString(IDS_DESCRIPTION_HINT) : text;
-    SetWindowTextA(edit, shown.c_str());
-    if (text.empty()) SendMessageA(edit, EM_SETSEL, 0, -1);
-    SendMessageA(edit, EM_SETMODIFY, FALSE, 0);
-    bottom->descriptions().descriptionItem = item;
-    bottom->descriptions().descriptionOwner = this;
-    SetFocus(edit);
+    if (onEditDescription) onEditDescription(item, documents().records[item].description);
 }
 
 bool CListCtrlView::OnCommand(UINT id) {
@@ -304,9 +300,7 @@ void CListCtrlView::EncryptSelected() {
         names.push_back(docs.records[i].name);
         encoded.push_back(docs.records[i].encoded);
     }
-    if (vault::EncryptDecryptCommand(currentCatalog, names, encoded, ui ? *ui : static_cast<UiPort&>(g_silentUi)) ==
-        0)
-        return;
+    if (vault::EncryptDecryptCommand(currentCatalog(), names, encoded, Ui()) == 0) return;
     for (std::size_t k = 0; k < selected.size(); ++k) docs.records[selected[k]].encoded = encoded[k];
     docs.Save();
     InvalidateRect(hwnd_, nullptr, TRUE);
@@ -317,70 +311,46 @@ void CListCtrlView::BeginDrag(NMLISTVIEW* info) {
     // button-up already waiting means it was a click.
     Sleep(250);
     MSG msg;
-    if (PeekMessageA(&msg, hwnd_, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE) || !tree) return;
+    if (PeekMessageA(&msg, hwnd_, WM_LBUTTONUP, WM_LBUTTONUP, PM_NOREMOVE) || !dropTarget) return;
     dragging_ = true;
-    dropTarget_ = nullptr;
     POINT origin{};
-    dragImage_ = ListView_CreateDragImage(hwnd_, info->iItem, &origin);
-    if (dragImage_) {
-        POINT pt = info->ptAction;
-        ImageList_BeginDrag(dragImage_, 0, pt.x - origin.x, pt.y - origin.y);
-        ClientToScreen(hwnd_, &pt);
-        ImageList_DragEnter(nullptr, pt.x, pt.y);
-    }
+    HIMAGELIST image = ListView_CreateDragImage(hwnd_, info->iItem, &origin);
+    POINT pt = info->ptAction;
+    const POINT hotspot{pt.x - origin.x, pt.y - origin.y};
+    ClientToScreen(hwnd_, &pt);
+    dragImage_.Begin(image, hotspot, nullptr, pt);
     SetCapture(hwnd_);
 }
 
 void CListCtrlView::TrackDrag(POINT clientPoint) {
     POINT screen = clientPoint;
     ClientToScreen(hwnd_, &screen);
-    if (dragImage_) {
-        ImageList_DragMove(screen.x, screen.y);
-        ImageList_DragShowNolock(FALSE);
-    }
-    TVHITTESTINFO hit{};
-    hit.pt = screen;
-    ScreenToClient(*tree, &hit.pt);
-    RECT treeRect;
-    GetClientRect(*tree, &treeRect);
-    HTREEITEM item = PtInRect(&treeRect, hit.pt) ? TreeView_HitTest(*tree, &hit) : nullptr;
-    if (item && !(hit.flags & TVHT_ONITEM)) item = nullptr;
-    if (item != dropTarget_) {
-        if (item) TreeView_Expand(*tree, item, TVE_EXPAND);
-        TreeView_SelectDropTarget(*tree, item);
-        dropTarget_ = item;
-    }
-    if (dragImage_) ImageList_DragShowNolock(TRUE);
+    dragImage_.Move(screen);
+    dragImage_.Show(false);
+    if (dropTarget) dropTarget->HighlightDropTarget(screen);
+    dragImage_.Show(true);
 }
 
 void CListCtrlView::EndDrag(bool drop) {
-    HTREEITEM target = dropTarget_;
-    if (dragImage_) {
-        ImageList_DragLeave(nullptr);
-        ImageList_EndDrag();
-        ImageList_Destroy(dragImage_);
-        dragImage_ = nullptr;
-    }
+    dragImage_.End();
     dragging_ = false;
-    dropTarget_ = nullptr;
     if (GetCapture() == hwnd_) ReleaseCapture();
-    if (tree) TreeView_SelectDropTarget(*tree, nullptr);
-    if (drop && target) DropOnCatalog(target);
+    const std::string target = dropTarget ? dropTarget->TakeDropTarget() : std::string();
+    if (drop && !target.empty()) DropOnCatalog(target);
 }
 
-void CListCtrlView::DropOnCatalog(HTREEITEM target) {
-    if (!tree || !target) return;
+void CListCtrlView::DropOnCatalog(const std::string& catalog) {
     CommitPendingDescription();
     const auto selected = SelectedItems();
-    documents().MoveToCatalog(selected, tree->CatalogPath(target));
+    documents().MoveToCatalog(selected, catalog);
 }
 
 LRESULT CListCtrlView::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case kRefreshMessage:
+        case WM_REFRESH_DOCUMENTS:
             Refresh();
             return 0;
-        case kReEditLabel:
+        case WM_REEDIT_DOCUMENT_NAME:
             SetFocus(hwnd_);
             ListView_EditLabel(hwnd_, static_cast<int>(wp));
             return 0;

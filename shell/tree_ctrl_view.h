@@ -1,20 +1,28 @@
-// The catalog tree: one item per catalog folder under the vault root.
+// The catalog tree: one item per catalog folder under the vault root. The
+// view renders the catalogs and asks the catalog service to change them;
+// who shows the selected catalog learns of it through onCatalogChanged.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 
-#include "shell/window.h"
+#include "common/window.h"
+#include "shell/catalog_drop_target.h"
+#include "shell/drag_image.h"
 
-class CListCtrlView;
-class CEditCtrlView;
-class CMainFrame;
+class UiPort;
+namespace vault {
+class CatalogService;
+}
 
-class CTreeCtrlView : public Window {
+class CTreeCtrlView : public Window, public CatalogDropTarget {
 public:
     ~CTreeCtrlView() override;
     bool Create(HWND parent);
+    // The service behind the folder operations and the port for refusals.
+    void Bind(vault::CatalogService& catalogs, UiPort& ui);
     // Builds the whole tree from the disk.
     void Fill();
 
@@ -35,12 +43,18 @@ public:
     std::string Label(HTREEITEM item) const;
     HTREEITEM FindChild(HTREEITEM parent, const std::string& label) const;
     HWND EditControl() const { return TreeView_GetEditControl(hwnd_); }
-    const std::string& currentCatalogPath() const { return currentCatalogPath_; }
     bool Dragging() const { return dragItem_ != nullptr; }
 
-    CListCtrlView* list = nullptr;
-    CEditCtrlView* bottom = nullptr;
-    CMainFrame* frame = nullptr;
+    // CatalogDropTarget
+    bool HighlightDropTarget(POINT screen) override;
+    std::string TakeDropTarget() override;
+
+    // Before the shown catalog changes: edits in progress settle.
+    std::function<void()> onLeavingCatalog;
+    // The selected catalog is now this folder.
+    std::function<void(const std::string& path)> onCatalogChanged;
+    // The selected catalog's folder was renamed to this path.
+    std::function<void(const std::string& path)> onCatalogRenamed;
 
     static constexpr UINT_PTR kHoverTimer = 1000;
 
@@ -50,6 +64,7 @@ protected:
 
 private:
     void FillFolder(const std::string& folder, HTREEITEM parent);
+    HTREEITEM InsertCatalog(HTREEITEM parent, const std::string& title);
     void OnSelectionChanged(HTREEITEM item);
     bool OnEndLabelEdit(NMTVDISPINFOA* info);
     void BeginDrag(NMTREEVIEWA* info);
@@ -57,12 +72,15 @@ private:
     HTREEITEM CopySubtree(HTREEITEM item, HTREEITEM newParent);
     void SetLabel(HTREEITEM item, const std::string& label);
     void Refuse();
+    void LeavingCatalog();
 
-    std::string currentCatalogPath_;
+    vault::CatalogService* catalogs_ = nullptr;
+    UiPort* ui_ = nullptr;
     std::string editOldLabel_;
     bool editing_ = false;
     HTREEITEM dragItem_ = nullptr;
     HTREEITEM dropTarget_ = nullptr;
+    HTREEITEM listDropTarget_ = nullptr;
     HIMAGELIST images_ = nullptr;
-    HIMAGELIST dragImage_ = nullptr;
+    DragImage dragImage_;
 };

@@ -1,14 +1,16 @@
-#include "vault/password_dialog.h"
+#include "shell/password_dialog.h"
 
-namespace vault {
+#include "res/resource.h"
+
+CPasswordDialog::CPasswordDialog() : Dialog(IDD_PASSWORD) {}
 
 bool CPasswordDialog::OnInitDialog() {
-    SetFocus(Item(kPasswordEditId));
+    SetFocus(Item(IDC_PASSWORD_EDIT));
     return false;  // focus set here
 }
 
 void CPasswordDialog::OnOK() {
-    password_ = ItemText(kPasswordEditId);
+    password_ = ItemText(IDC_PASSWORD_EDIT);
     End(IDOK);
 }
 
@@ -19,4 +21,3 @@ bool AskPasswordDialog(HWND owner, std::string& out) {
     return true;
 }
 
-}  // namespace vault
