@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "common/win/handle.h"
 #include "common/paths.h"
 #include "jobs/download_job.h"
 #include "net/download_thread.h"
@@ -109,17 +110,15 @@ bool BareLoop(const Options& o, std::uint64_t& bytes) {
     if (connect(s, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) return false;
     const std::string request = net::BuildHttpRequest(parts.objectPath, parts.host, "ArchivonBench/1", 0);
     send(s, request.data(), static_cast<int>(request.size()), 0);
-    HANDLE file = CreateFileA(paths::Join(o.folder, "bare.bin").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    win::File file = win::File::Open(paths::Join(o.folder, "bare.bin"), GENERIC_WRITE, 0, CREATE_ALWAYS);
     char buffer[4096];
     bytes = 0;
     int n;
     while ((n = recv(s, buffer, sizeof buffer, 0)) > 0) {
-        DWORD written;
-        WriteFile(file, buffer, static_cast<DWORD>(n), &written, nullptr);
+        file.Write(buffer, static_cast<std::size_t>(n));
         bytes += static_cast<std::uint64_t>(n);
     }
-    CloseHandle(file);
+    file.Close();
     closesocket(s);
     return true;
 }

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "common/win/handle.h"
 #include "common/ui_port.h"
 #include "common/window.h"
 #include "vault/document_index.h"
@@ -54,16 +55,12 @@ std::string MakeCatalog(int n) {
         r.description = i % 4 ? "" : "a short description";
         const std::string path = catalog + "\\" + r.name;
         if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-            HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-            if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+            win::File::Open(path, GENERIC_WRITE, 0, CREATE_NEW);
         }
     }
     const std::string index = vault::IndexPath(catalog);
-    HANDLE h = CreateFileA(index.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     const arc::Bytes bytes = vault::EncodeIndex(recs);
-    DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
+    win::File::Open(index, GENERIC_WRITE, 0, CREATE_ALWAYS).Write(bytes.data(), bytes.size());
     return catalog;
 }
 

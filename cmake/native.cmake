@@ -48,3 +48,6 @@ if(benchmark_FOUND)
     target_link_libraries(core_bench PRIVATE archivon_core benchmark::benchmark_main)
   endif()
 endif()
+
+# The include rule of the layers, checked on every test run.
+add_test(NAME layers.includes_point_down COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-layers.sh ${CMAKE_SOURCE_DIR})

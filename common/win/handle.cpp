@@ -94,7 +94,7 @@ bool File::WriteAt(std::uint64_t offset, const void* data, std::size_t size) {
 bool File::ReadAll(std::vector<std::uint8_t>& out, std::uint64_t limit) {
     out.clear();
     std::uint64_t size = 0;
-    if (!Size(size)) return false;
+    if (!Size(size) || !Seek(0)) return false;
     if (size > limit) {
         SetLastError(ERROR_FILE_TOO_LARGE);
         return false;

@@ -55,7 +55,8 @@ public:
     // Every byte, at the current position; a short write is ERROR_DISK_FULL.
     bool Write(const void* data, std::size_t size);
     bool WriteAt(std::uint64_t offset, const void* data, std::size_t size);
-    // The whole file; refuses (ERROR_FILE_TOO_LARGE) one larger than limit.
+    // The whole file from its start; refuses (ERROR_FILE_TOO_LARGE) one
+    // larger than limit.
     bool ReadAll(std::vector<std::uint8_t>& out, std::uint64_t limit);
 
 private:

@@ -1,5 +1,6 @@
 #include <winsock2.h>
 
+#include "common/win/handle.h"
 #include "tests/services/download_test_support.h"
 
 #include <gtest/gtest.h>
@@ -75,8 +76,7 @@ ScriptedPeer::ScriptedPeer() {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    win::Handle thread(pi.hThread), process(pi.hProcess);
     for (int i = 0; i < 200 && !FileExists(portsFile); ++i) Sleep(25);
     std::istringstream in(ReadText(portsFile));
     std::string item;

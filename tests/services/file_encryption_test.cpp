@@ -1,3 +1,4 @@
+#include "common/win/handle.h"
 #include "vault/file_encryption.h"
 
 #include <gtest/gtest.h>
@@ -34,11 +35,9 @@ FILETIME At(std::uint64_t unixSeconds) {
 }
 
 void SetTimes(const std::string& path, const FILETIME& created, const FILETIME& modified) {
-    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    SetFileTime(h, &created, nullptr, &modified);
-    CloseHandle(h);
+    win::File file = win::File::Open(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+    ASSERT_TRUE(file.valid());
+    SetFileTime(file.get(), &created, nullptr, &modified);
 }
 
 // Some platforms report the last-write time as the creation time.
@@ -159,10 +158,10 @@ TEST(FileEncryption, ImpossibleMissingAndLockedFilesFailSilentlyAndStayAsTheyWer
 
     const std::string locked = dir / "locked";
     WriteFileBytes(locked, "in use");
-    HANDLE other = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    win::File other = win::File::Open(locked, GENERIC_READ, 0, OPEN_EXISTING);
+    ASSERT_TRUE(other.valid());
     EXPECT_FALSE(vault::EncryptFile(locked, "pw", ui));
-    CloseHandle(other);
+    other.Close();
     EXPECT_EQ(ReadFileBytes(locked), "in use");
 
     SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);

@@ -1,4 +1,6 @@
 #include "tests/support/test_env.h"
+#include "common/win/folder_enumerator.h"
+#include "common/win/handle.h"
 
 #include <atomic>
 
@@ -18,42 +20,30 @@ TempDir::TempDir() {
 TempDir::~TempDir() { RemoveTree(path_); }
 
 void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string full = path + "\\" + name;
+    {
+        win::FolderEnumerator entries(path);
+        while (entries.Next()) {
+            const std::string full = path + "\\" + entries.name();
             SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            if (entries.isFolder())
                 RemoveTree(full);
             else
                 DeleteFileA(full.c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
+        }
     }
     RemoveDirectoryA(path.c_str());
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
+    win::File file = win::File::Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+    if (file.valid()) file.Write(bytes.data(), bytes.size());
 }
 
 std::string ReadFileBytes(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return {};
-    std::string out;
-    char buf[65536];
-    DWORD got = 0;
-    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
-    CloseHandle(h);
-    return out;
+    win::File file = win::File::Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+    std::vector<std::uint8_t> bytes;
+    if (!file.valid() || !file.ReadAll(bytes, ~std::uint64_t{0})) return {};
+    return std::string(bytes.begin(), bytes.end());
 }
 
 bool FileExists(const std::string& path) {

@@ -1,6 +1,7 @@
 // Requests from Gleanix reach a window titled like Archivon's main window.
 #include <chrono>
 
+#include "common/win/handle.h"
 #include "common/handoff_record.h"
 #include "common/settings_store.h"
 #include "tests/support/gleanix_client.h"
@@ -153,10 +154,10 @@ TEST(GleanixHandoff, AStuckMainWindowDoesNotHoldTheBrowser) {
     if (HWND stuck = FindWindowA("HandoffTarget", nullptr)) {
         DWORD pid = 0;
         GetWindowThreadProcessId(stuck, &pid);
-        if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
-            TerminateProcess(process, 0);
-            WaitForSingleObject(process, 5000);
-            CloseHandle(process);
+        win::Handle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+        if (process) {
+            TerminateProcess(process.get(), 0);
+            WaitForSingleObject(process.get(), 5000);
         }
     }
 }
