@@ -6,7 +6,7 @@ TEST(AppRules, AutomationFlagOnlyAsAWholeFlag) {
     EXPECT_TRUE(app::HasAutomationFlag("/Embedding"));
     EXPECT_TRUE(app::HasAutomationFlag("-Automation"));
     EXPECT_TRUE(app::HasAutomationFlag("C:\\a.txt| /Embedding"));
-    EXPECT_TRUE(app::HasAutomationFlag("\"-Automation\""));
+    EXPECT_TRUE(app::HasAutomationFlag("\"-Automation"));
     EXPECT_FALSE(app::HasAutomationFlag("Embedding"));
     EXPECT_FALSE(app::HasAutomationFlag("/Embeddings"));
     EXPECT_FALSE(app::HasAutomationFlag("C:\\x/Embedding"));
