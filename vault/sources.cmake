@@ -5,7 +5,8 @@ list(APPEND CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/des.cpp
   ${CMAKE_CURRENT_LIST_DIR}/document_record.cpp
   ${CMAKE_CURRENT_LIST_DIR}/encrypted_file.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/password_key.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/password_key.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/working_copy_rules.cpp)
 list(APPEND APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/catalog_service.cpp
   ${CMAKE_CURRENT_LIST_DIR}/document_index.cpp
