@@ -14,4 +14,5 @@ list(APPEND APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/file_encryption.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_status.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shell_file_ops.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/vault_context.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/vault_context.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/working_copies.cpp)
