@@ -21,6 +21,8 @@ public:
     virtual bool AskPassword(std::string& password) = 0;
     // Opens a document with its associated program.
     virtual void OpenDocument(const std::string& path) = 0;
+    // The same with `folder` as the program's working folder.
+    virtual void OpenDocumentIn(const std::string& path, const std::string& folder);
     // Shows the system's text for an error code (caption "Error").
     void ShowSystemError(DWORD code);
 };

@@ -268,6 +268,11 @@ bool CListCtrlView::OnCommand(UINT id) {
         case ID_FILES_RENAME:
         case ID_FILES_DESCRIPTION:
         case ID_FILES_COPY_TO:
+        case ID_FILES_SET_WORKING:
+        case ID_FILES_OPEN_WORKING:
+        case ID_FILES_COPY_TO_WORKING:
+        case ID_FILES_CHECK_IN:
+        case ID_FILES_CHECK_IN_REMOVE:
         case ID_FILES_DELETE: CommitPendingDescription(); break;
         default: return false;
     }
@@ -287,6 +292,11 @@ bool CListCtrlView::OnCommand(UINT id) {
         case ID_FILES_DESCRIPTION: EditDescription(selected.front()); break;
         case ID_FILES_COPY_TO: docs.CopyTo(selected); break;
         case ID_FILES_DELETE: docs.Delete(selected); break;
+        case ID_FILES_SET_WORKING: docs.SetWorkingFolder(selected); break;
+        case ID_FILES_OPEN_WORKING: docs.OpenInWorkingFolder(selected); break;
+        case ID_FILES_COPY_TO_WORKING: docs.CopyToWorkingFolder(selected); break;
+        case ID_FILES_CHECK_IN: docs.CheckIn(selected, false); break;
+        case ID_FILES_CHECK_IN_REMOVE: docs.CheckIn(selected, true); break;
     }
     return true;
 }

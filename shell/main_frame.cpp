@@ -97,6 +97,12 @@ void CMainFrame::ConnectPanes() {
         list_->SetCurrentCatalog(path);
         ShowCurrentCatalog();
     };
+    tree_->onSetupWorkingFolders = [this](const std::vector<std::string>& catalogs) {
+        list_->documents().SetWorkingFolders(catalogs);
+    };
+    tree_->onCheckInCatalogs = [this](const std::vector<std::string>& catalogs, bool remove) {
+        list_->documents().CheckInCatalogs(catalogs, remove);
+    };
     list_->onSettleDescription = [this] { bottom_->descriptions().Commit(); };
     list_->onEditDescription = [this](int item, const std::string& text) {
         bottom_->SelectTab(2);
@@ -257,6 +263,9 @@ void CMainFrame::OnCommand(UINT id) {
         case ID_CATALOG_ADD: if (tree_) tree_->AddCatalog(); break;
         case ID_CATALOG_RENAME: if (tree_) tree_->RenameCatalog(); break;
         case ID_CATALOG_DELETE: if (tree_) tree_->DeleteCatalog(); break;
+        case ID_CATALOG_SETUP_WORKING: if (tree_) tree_->SetupWorkingFolders(); break;
+        case ID_CATALOG_CHECKIN_RECURSIVE: if (tree_) tree_->CheckInSubtree(false); break;
+        case ID_CATALOG_CHECKIN_CLEAR: if (tree_) tree_->CheckInSubtree(true); break;
         case ID_EDIT_CUT: EditCommand(WM_CUT); break;
         case ID_EDIT_COPY: EditCommand(WM_COPY); break;
         case ID_EDIT_PASTE: EditCommand(WM_PASTE); break;
@@ -370,6 +379,8 @@ bool CMainFrame::BrowseForFolder(const std::string& title, std::string& folder) 
 
 bool CMainFrame::AskPassword(std::string& password) { return AskPasswordDialog(hwnd_, password); }
 
-void CMainFrame::OpenDocument(const std::string& path) {
-    ShellExecuteA(hwnd_, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+void CMainFrame::OpenDocument(const std::string& path) { OpenDocumentIn(path, {}); }
+
+void CMainFrame::OpenDocumentIn(const std::string& path, const std::string& folder) {
+    ShellExecuteA(hwnd_, "open", path.c_str(), nullptr, folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL);
 }

@@ -33,6 +33,7 @@ public:
     bool BrowseForFolder(const std::string& title, std::string& folder) override;
     bool AskPassword(std::string& password) override;
     void OpenDocument(const std::string& path) override;
+    void OpenDocumentIn(const std::string& path, const std::string& folder) override;
 
     CTreeCtrlView* tree() { return tree_; }
     CListCtrlView* list() { return list_; }

@@ -125,6 +125,26 @@ HTREEITEM CTreeCtrlView::NextInSubtree(HTREEITEM item, HTREEITEM top) const {
     return nullptr;
 }
 
+std::vector<std::string> CTreeCtrlView::SubtreeCatalogs(HTREEITEM top) const {
+    std::vector<std::string> catalogs;
+    for (HTREEITEM i = top; i; i = NextInSubtree(i, top)) catalogs.push_back(CatalogPath(i));
+    return catalogs;
+}
+
+void CTreeCtrlView::SetupWorkingFolders() {
+    HTREEITEM selected = Selected();
+    if (!selected || !onSetupWorkingFolders) return;
+    LeavingCatalog();
+    onSetupWorkingFolders(SubtreeCatalogs(selected));
+}
+
+void CTreeCtrlView::CheckInSubtree(bool remove) {
+    HTREEITEM selected = Selected();
+    if (!selected || !onCheckInCatalogs) return;
+    LeavingCatalog();
+    onCheckInCatalogs(SubtreeCatalogs(selected), remove);
+}
+
 void CTreeCtrlView::Refuse() {
     if (ui_) ui_->Beep();
 }

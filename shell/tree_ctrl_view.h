@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "common/window.h"
 #include "shell/catalog_drop_target.h"
@@ -35,6 +36,12 @@ public:
     void AddCatalog();
     void RenameCatalog();
     void DeleteCatalog();
+    // The working-copy commands over the selected catalog and every
+    // catalog below it.
+    void SetupWorkingFolders();
+    void CheckInSubtree(bool remove);
+    // Paths of the catalogs under top in walk order, top first.
+    std::vector<std::string> SubtreeCatalogs(HTREEITEM top) const;
     // Moves the dragged catalog under target, after asking; true when moved.
     bool DropCatalog(HTREEITEM dragged, HTREEITEM target);
 
@@ -55,6 +62,9 @@ public:
     std::function<void(const std::string& path)> onCatalogChanged;
     // The selected catalog's folder was renamed to this path.
     std::function<void(const std::string& path)> onCatalogRenamed;
+    // Working-copy commands over these catalogs (walk order, top first).
+    std::function<void(const std::vector<std::string>& catalogs)> onSetupWorkingFolders;
+    std::function<void(const std::vector<std::string>& catalogs, bool remove)> onCheckInCatalogs;
 
     static constexpr UINT_PTR kHoverTimer = 1000;
 

@@ -16,6 +16,7 @@
 #include "vault/document_texts.h"
 #include "vault/file_status.h"
 #include "vault/shell_file_ops.h"
+#include "vault/working_copies.h"
 
 namespace vault {
 
@@ -42,11 +43,15 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
 std::string DocumentList::FullPath(const std::string& name) const { return currentCatalog + "\\" + name; }
 
 std::string DocumentList::EncryptedLine(const DocumentRecord& r) const {
-    return RelativeCatalogPath(currentCatalog, vault_.root) + "\\" + r.name + kIsEncrypted;
+    return ReportPrefix(currentCatalog, vault_.root, r.name) + kIsEncrypted;
 }
 
 void DocumentList::ItemsChanged() {
     if (itemsChanged) itemsChanged();
+}
+
+void DocumentList::ItemChanged(int item) {
+    if (itemChanged) itemChanged(item);
 }
 
 int DocumentList::Refresh() {
@@ -226,7 +231,7 @@ void DocumentList::SetDescription(int item, const std::string& text) {
     if (item < 0 || item >= static_cast<int>(records.size())) return;
     records[item].description = text;
     Save();
-    if (itemChanged) itemChanged(item);
+    ItemChanged(item);
 }
 
 void DocumentList::CopyTo(const std::vector<int>& selected) {
@@ -287,6 +292,56 @@ void DocumentList::MoveToCatalog(const std::vector<int>& selected, const std::st
     targetIndex.insert(targetIndex.end(), moved.begin(), moved.end());
     SaveIndex(*ui_, targetIndex, target);
     Save();
+}
+
+void DocumentList::SetWorkingFolder(const std::vector<int>& selected) {
+    if (selected.empty()) return;
+    std::string folder;
+    if (!ui_->BrowseForFolder(kWorkingFolderTitle, folder) || folder == records[selected.front()].workingFolder)
+        return;
+    if (!WorkingCopies(vault_, *ui_).AcceptWorkingFolder(folder)) return;
+    for (int i : selected) {
+        records[i].workingFolder = folder;
+        ItemChanged(i);
+    }
+    Save();
+}
+
+void DocumentList::OpenInWorkingFolder(const std::vector<int>& selected) {
+    WorkingCopies copies(vault_, *ui_);
+    bool checkedIn = false;
+    for (int i : selected) {
+        if (!copies.OpenInWorkingFolder(currentCatalog, records[i])) continue;
+        checkedIn = true;
+        ItemChanged(i);
+    }
+    if (checkedIn) Save();
+}
+
+void DocumentList::CopyToWorkingFolder(const std::vector<int>& selected) {
+    std::vector<const DocumentRecord*> chosen;
+    for (int i : selected) chosen.push_back(&records[i]);
+    WorkingCopies(vault_, *ui_).CopyToWorkingFolders(currentCatalog, chosen);
+}
+
+void DocumentList::CheckIn(const std::vector<int>& selected, bool remove) {
+    WorkingCopies copies(vault_, *ui_);
+    for (int i : selected)
+        if (copies.CheckIn(currentCatalog, records[i], remove)) ItemChanged(i);
+    Save();
+}
+
+void DocumentList::RefreshIfShown(const std::vector<std::string>& catalogs) {
+    if (std::find(catalogs.begin(), catalogs.end(), currentCatalog) != catalogs.end()) Refresh();
+}
+
+void DocumentList::CheckInCatalogs(const std::vector<std::string>& catalogs, bool remove) {
+    WorkingCopies(vault_, *ui_).CheckInCatalogs(catalogs, remove);
+    RefreshIfShown(catalogs);
+}
+
+void DocumentList::SetWorkingFolders(const std::vector<std::string>& catalogs) {
+    if (WorkingCopies(vault_, *ui_).SetWorkingFolders(catalogs)) RefreshIfShown(catalogs);
 }
 
 bool ReplaceInFile(const std::string& path, const std::string& from, const std::string& to,

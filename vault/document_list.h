@@ -55,10 +55,22 @@ public:
     // record goes only with a file that arrived there.
     void MoveToCatalog(const std::vector<int>& selected, const std::string& target);
 
+    // Working copies of the selected documents.
+    void SetWorkingFolder(const std::vector<int>& selected);
+    void OpenInWorkingFolder(const std::vector<int>& selected);
+    void CopyToWorkingFolder(const std::vector<int>& selected);
+    void CheckIn(const std::vector<int>& selected, bool remove);
+    // The same over whole catalogs, in walk order with the subtree's top
+    // first; the shown catalog is reloaded when it is one of them.
+    void CheckInCatalogs(const std::vector<std::string>& catalogs, bool remove);
+    void SetWorkingFolders(const std::vector<std::string>& catalogs);
+
 private:
     std::string FullPath(const std::string& name) const;
     std::string EncryptedLine(const DocumentRecord& r) const;
     void ItemsChanged();
+    void ItemChanged(int item);
+    void RefreshIfShown(const std::vector<std::string>& catalogs);
 
     VaultContext vault_;
     UiPort* ui_;

@@ -5,7 +5,8 @@ list(APPEND CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/des.cpp
   ${CMAKE_CURRENT_LIST_DIR}/document_record.cpp
   ${CMAKE_CURRENT_LIST_DIR}/encrypted_file.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/password_key.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/password_key.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/working_copy_rules.cpp)
 list(APPEND APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/catalog_service.cpp
   ${CMAKE_CURRENT_LIST_DIR}/document_index.cpp
@@ -13,4 +14,5 @@ list(APPEND APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/file_encryption.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_status.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shell_file_ops.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/vault_context.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/vault_context.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/working_copies.cpp)

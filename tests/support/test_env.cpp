@@ -1,5 +1,6 @@
 #include "tests/support/test_env.h"
 #include "common/win/folder_enumerator.h"
+#include "common/win/file_system.h"
 #include "common/win/handle.h"
 
 #include <atomic>
@@ -44,6 +45,18 @@ std::string ReadFileBytes(const std::string& path) {
     std::vector<std::uint8_t> bytes;
     if (!file.valid() || !file.ReadAll(bytes, ~std::uint64_t{0})) return {};
     return std::string(bytes.begin(), bytes.end());
+}
+
+std::uint32_t ModifiedTime(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return win::UnixTimeFromFileTime(data.ftLastWriteTime);
+}
+
+void SetModifiedTime(const std::string& path, std::uint32_t seconds) {
+    win::File file = win::File::Open(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+    const FILETIME ft = win::FileTimeFromUnixTime(seconds);
+    if (file.valid()) SetFileTime(file.get(), nullptr, nullptr, &ft);
 }
 
 bool FileExists(const std::string& path) {

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,10 @@ std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 void RemoveTree(const std::string& path);
+// A file's modification time in seconds since 1970 (0 when missing), and
+// setting it.
+std::uint32_t ModifiedTime(const std::string& path);
+void SetModifiedTime(const std::string& path, std::uint32_t seconds);
 
 // Answers every message box with `answer` and records what was asked.
 class MessageBoxRecorder {
@@ -60,6 +65,10 @@ public:
         return passwordGiven;
     }
     void OpenDocument(const std::string& path) override { opened.push_back(path); }
+    void OpenDocumentIn(const std::string& path, const std::string& folder) override {
+        opened.push_back(path);
+        openedIn.push_back(folder);
+    }
 
     std::string messages;
     std::vector<MessageBoxRequest> asked;
@@ -69,4 +78,5 @@ public:
     std::string passwordAnswer;
     bool passwordGiven = true;
     std::vector<std::string> opened;
+    std::vector<std::string> openedIn;  // the working folder each was opened in
 };
