@@ -9,3 +9,5 @@ int UiPort::Ask(const std::string& text, UINT type, const std::string& caption) 
 void UiPort::Beep() { ::Beep(400, 200); }
 
 void UiPort::ShowSystemError(DWORD code) { Ask(SystemErrorText(code), MB_OK | MB_ICONINFORMATION, "Error"); }
+
+bool UiPort::EditJob(JobDialogFields&) { return false; }

@@ -5,6 +5,16 @@
 
 #include <string>
 
+// The fields of the "Download Job" dialog.
+struct JobDialogFields {
+    std::string url;
+    std::string name;
+    bool autoName = true;
+    std::string userName;
+    std::string password;
+    bool startAtOnce = true;
+};
+
 class UiPort {
 public:
     virtual ~UiPort() = default;
@@ -21,6 +31,9 @@ public:
     virtual bool AskPassword(std::string& password) = 0;
     // Opens a document with its associated program.
     virtual void OpenDocument(const std::string& path) = 0;
+    // The "Download Job" dialog over `fields`; false when cancelled (a port
+    // without the dialog cancels).
+    virtual bool EditJob(JobDialogFields& fields);
     // Shows the system's text for an error code (caption "Error").
     void ShowSystemError(DWORD code);
 };
