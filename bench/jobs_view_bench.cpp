@@ -143,10 +143,18 @@ int main(int argc, char** argv) {
 
         t = Now();
         for (int u = 0; u < kUpdates; ++u) {
+            // A list without cells on request sets every cell that moves.
             for (int j = 0; j < kRunning; ++j) {
-                char text[32];
-                std::snprintf(text, sizeof text, "%d/%d", u * 4096, n * 1000);
-                ListView_SetItemText(bare, j, 2, text);
+                JobCellValues v;
+                v.number = j;
+                v.receivedBytes = static_cast<std::uint32_t>(u) * 4096;
+                v.totalBytes = static_cast<std::uint32_t>(n) * 1000;
+                v.bytesPerSecond = 1234.5 + u;
+                v.status = "Receiving";
+                for (int c = 2; c < kJobColumnCount; ++c) {
+                    std::string text = JobCellText(v, c);
+                    ListView_SetItemText(bare, j, c, text.data());
+                }
             }
             UpdateWindow(bare);
             Pump();
@@ -158,7 +166,7 @@ int main(int argc, char** argv) {
     std::printf("reference: plain list, %d rows of texts inserted: %8.1f ms\n", n, bestShowRef * 1000);
     std::printf("ratio (load and show): %.2f\n", bestShow / bestShowRef);
     std::printf("jobs list, %d rounds of %d running rows redrawn:  %8.1f ms\n", kUpdates, kRunning, bestRedraw * 1000);
-    std::printf("reference: plain list, the same cells set:          %8.1f ms\n", bestRedrawRef * 1000);
+    std::printf("reference: plain list, its four moving cells set:  %8.1f ms\n", bestRedrawRef * 1000);
     std::printf("ratio (redraw under running jobs): %.2f\n", bestRedraw / bestRedrawRef);
     DeleteFileA(jobFile.c_str());
     return 0;

@@ -52,99 +52,136 @@ std::vector<std::string> CReportListCtrl::TextsOf(int item, int columns) const {
     return texts;
 }
 
+CReportListCtrl::~CReportListCtrl() { ReleaseSurface(); }
+
+CReportListCtrl::Layout CReportListCtrl::ReadLayout(HDC dc) const {
+    Layout l;
+    l.font = reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+    if (!l.font) l.font = GetStockObject(DEFAULT_GUI_FONT);
+    HGDIOBJ old = SelectObject(dc, l.font);
+    l.focused = GetFocus() == hwnd_;
+    l.showAlways = (GetWindowLongPtrA(hwnd_, GWL_STYLE) & LVS_SHOWSELALWAYS) != 0;
+    l.client = ClientRect();
+    SIZE blank{};
+    GetTextExtentPoint32A(dc, " ", 1, &blank);
+    SelectObject(dc, old);
+    l.gap = 2 * blank.cx;
+    const int columns = ColumnCount(hwnd_);
+    for (int c = 0; c < columns; ++c) {
+        LVCOLUMNA col{};
+        col.mask = LVCF_FMT | LVCF_WIDTH;
+        if (!ListView_GetColumn(hwnd_, c, &col)) break;
+        l.widths.push_back(col.cx);
+        l.alignments.push_back(Alignment(col.fmt));
+    }
+    l.smallImages = ListView_GetImageList(hwnd_, LVSIL_SMALL);
+    l.stateImages = ListView_GetImageList(hwnd_, LVSIL_STATE);
+    l.back = ListView_GetBkColor(hwnd_);
+    l.text = ListView_GetTextColor(hwnd_);
+    return l;
+}
+
+HDC CReportListCtrl::Surface(HDC like, int width, int height) {
+    if (surfaceDc_ && surfaceSize_.cx >= width && surfaceSize_.cy >= height) return surfaceDc_;
+    ReleaseSurface();
+    surfaceDc_ = CreateCompatibleDC(like);
+    surface_ = CreateCompatibleBitmap(like, width, height);
+    surfaceOld_ = SelectObject(surfaceDc_, surface_);
+    surfaceSize_ = {width, height};
+    return surfaceDc_;
+}
+
+void CReportListCtrl::ReleaseSurface() {
+    if (!surfaceDc_) return;
+    SelectObject(surfaceDc_, surfaceOld_);
+    DeleteObject(surface_);
+    DeleteDC(surfaceDc_);
+    surfaceDc_ = nullptr;
+    surface_ = nullptr;
+}
+
 void CReportListCtrl::DrawItem(const DRAWITEMSTRUCT& di) {
     const int item = static_cast<int>(di.itemID);
-    RECT whole{};
-    ListView_GetItemRect(hwnd_, item, &whole, LVIR_BOUNDS);
-    whole.right = ClientRect().right;
-    // The row is drawn off screen and put on the screen in one piece: one
-    // transfer instead of one per text, and no flicker.
     HDC target = di.hDC;
-    HDC dc = CreateCompatibleDC(target);
-    HBITMAP surface = CreateCompatibleBitmap(target, whole.right - whole.left, whole.bottom - whole.top);
-    HGDIOBJ oldSurface = SelectObject(dc, surface);
-    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
-    SetViewportOrgEx(dc, -whole.left, -whole.top, nullptr);
-    const int saved = SaveDC(dc);
+    if (!painting_) layout_ = ReadLayout(target);
+    const Layout& l = layout_;
+    const int columns = static_cast<int>(l.widths.size());
 
     LVITEMA lvi{};
     lvi.mask = LVIF_IMAGE | LVIF_STATE;
     lvi.iItem = item;
     lvi.stateMask = 0xFFFF;
     ListView_GetItem(hwnd_, &lvi);
-    const bool focused = GetFocus() == hwnd_;
-    const bool showAlways = (GetWindowLongPtrA(hwnd_, GWL_STYLE) & LVS_SHOWSELALWAYS) != 0;
-    const bool highlighted = (lvi.state & LVIS_DROPHILITED) || ((lvi.state & LVIS_SELECTED) && (focused || showAlways));
+    const bool highlighted =
+        (lvi.state & LVIS_DROPHILITED) || ((lvi.state & LVIS_SELECTED) && (l.focused || l.showAlways));
 
-    RECT bounds{}, label{}, icon{};
+    RECT bounds{};
     ListView_GetItemRect(hwnd_, item, &bounds, LVIR_BOUNDS);
-    ListView_GetItemRect(hwnd_, item, &label, LVIR_LABEL);
-    ListView_GetItemRect(hwnd_, item, &icon, LVIR_ICON);
-    SIZE blank{};
-    GetTextExtentPoint32A(dc, " ", 1, &blank);
-    const int gap = 2 * blank.cx;
-
     // The highlight reaches the right edge of the client area, past the
     // last column.
     RECT highlight = bounds;
-    highlight.right = ClientRect().right;
+    highlight.right = l.client.right;
+    RECT row = bounds;
+    if (highlight.right > row.right) row.right = highlight.right;
+    const int width0 = columns > 0 ? l.widths[0] : bounds.right - bounds.left;
+
+    // The row is drawn off screen and put on the screen in one piece: one
+    // transfer instead of one per text, and no flicker.
+    HDC dc = Surface(target, row.right - row.left, row.bottom - row.top);
+    const int saved = SaveDC(dc);
+    SetViewportOrgEx(dc, -row.left, -row.top, nullptr);
+    SelectObject(dc, l.font);
+
     // Rows outside the highlight take the control's own colours, which the
     // owner may set (the jobs list is yellow on dark cyan).
-    const COLORREF back = highlighted ? GetSysColor(COLOR_HIGHLIGHT) : ListView_GetBkColor(hwnd_);
-    SetTextColor(dc, highlighted ? GetSysColor(COLOR_HIGHLIGHTTEXT) : ListView_GetTextColor(hwnd_));
+    const COLORREF back = highlighted ? GetSysColor(COLOR_HIGHLIGHT) : l.back;
+    SetTextColor(dc, highlighted ? GetSysColor(COLOR_HIGHLIGHTTEXT) : l.text);
     SetBkColor(dc, back);
-    HBRUSH brush = CreateSolidBrush(back);
-    FillRect(dc, &highlight, brush);
-    DeleteObject(brush);
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &row, nullptr, 0, nullptr);
     SetBkMode(dc, TRANSPARENT);
 
-    const int columns = ColumnCount(hwnd_);
     const std::vector<std::string> texts = TextsOf(item, columns > 0 ? columns : 1);
 
     // The first column: state image, small image, text.
-    const int width0 = ListView_GetColumnWidth(hwnd_, 0);
     ClipTo(dc, {bounds.left, bounds.top, bounds.left + width0, bounds.bottom});
+    int textLeft = bounds.left;
     const UINT stateIndex = (lvi.state & LVIS_STATEIMAGEMASK) >> 12;
-    if (HIMAGELIST states = ListView_GetImageList(hwnd_, LVSIL_STATE); states && stateIndex)
-        ImageList_Draw(states, static_cast<int>(stateIndex) - 1, dc, bounds.left, bounds.top, ILD_TRANSPARENT);
-    if (HIMAGELIST small = ListView_GetImageList(hwnd_, LVSIL_SMALL)) {
-        const UINT overlay = lvi.state & LVIS_OVERLAYMASK;
-        ImageList_Draw(small, lvi.iImage, dc, icon.left, icon.top,
-                       ILD_TRANSPARENT | overlay | (highlighted ? ILD_BLEND50 : 0));
+    if (l.stateImages && stateIndex) {
+        ImageList_Draw(l.stateImages, static_cast<int>(stateIndex) - 1, dc, bounds.left, bounds.top, ILD_TRANSPARENT);
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(l.stateImages, &cx, &cy);
+        textLeft += cx;
     }
-    RECT text0 = label;
-    text0.left += gap / 2;
-    text0.right -= gap;
+    if (l.smallImages) {
+        const UINT overlay = lvi.state & LVIS_OVERLAYMASK;
+        ImageList_Draw(l.smallImages, lvi.iImage, dc, textLeft, bounds.top,
+                       ILD_TRANSPARENT | overlay | (highlighted ? ILD_BLEND50 : 0));
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(l.smallImages, &cx, &cy);
+        textLeft += cx;
+    }
+    RECT text0{textLeft + l.gap / 2, bounds.top, bounds.left + width0 - l.gap, bounds.bottom};
     DrawTextA(dc, texts[0].c_str(), static_cast<int>(texts[0].size()), &text0, kCellText | DT_LEFT | DT_NOCLIP);
 
     // The other columns, each from the previous one's right edge.
-    RECT row = bounds;
-    if (highlight.right > row.right) row.right = highlight.right;
     ClipTo(dc, row);
     int x = bounds.left + width0;
     for (int c = 1; c < columns; ++c) {
-        LVCOLUMNA col{};
-        col.mask = LVCF_FMT | LVCF_WIDTH;
-        if (!ListView_GetColumn(hwnd_, c, &col)) break;
-        RECT cell{x, bounds.top, x + col.cx, bounds.bottom};
-        x += col.cx;
+        RECT cell{x, bounds.top, x + l.widths[static_cast<std::size_t>(c)], bounds.bottom};
+        x = cell.right;
         const std::string& text = texts[static_cast<std::size_t>(c)];
         if (text.empty()) continue;
-        cell.left += gap;
-        cell.right -= gap;
-        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &cell, kCellText | Alignment(col.fmt));
+        cell.left += l.gap;
+        cell.right -= l.gap;
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &cell,
+                  kCellText | l.alignments[static_cast<std::size_t>(c)]);
     }
-    if ((lvi.state & LVIS_FOCUSED) && focused) {
+    if ((lvi.state & LVIS_FOCUSED) && l.focused) {
         SelectClipRgn(dc, nullptr);
         DrawFocusRect(dc, &highlight);
     }
     RestoreDC(dc, saved);
-    BitBlt(target, whole.left, whole.top, whole.right - whole.left, whole.bottom - whole.top, dc, whole.left,
-           whole.top, SRCCOPY);
-    SelectObject(dc, oldFont);
-    SelectObject(dc, oldSurface);
-    DeleteObject(surface);
-    DeleteDC(dc);
+    BitBlt(target, row.left, row.top, row.right - row.left, row.bottom - row.top, dc, 0, 0, SRCCOPY);
 }
 
 void CReportListCtrl::InvalidateRightOfColumns() {
@@ -183,8 +220,19 @@ bool CReportListCtrl::ToggleStateImage(POINT client) {
 
 LRESULT CReportListCtrl::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_PAINT:
+        case WM_PAINT: {
             InvalidateRightOfColumns();
+            // The rows of this paint share one reading of the layout.
+            HDC dc = GetDC(hwnd_);
+            layout_ = ReadLayout(dc);
+            ReleaseDC(hwnd_, dc);
+            painting_ = true;
+            const LRESULT r = Default(msg, wp, lp);
+            painting_ = false;
+            return r;
+        }
+        case WM_SIZE:
+            ReleaseSurface();
             break;
         case WM_SETFOCUS:
         case WM_KILLFOCUS: {

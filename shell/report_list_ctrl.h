@@ -15,6 +15,7 @@
 
 class CReportListCtrl : public Window {
 public:
+    ~CReportListCtrl() override;
     // Takes over a list control of a dialog.
     bool SubclassDlgItem(HWND dialog, int id);
     HWND header() const { return ListView_GetHeader(hwnd_); }
@@ -31,8 +32,35 @@ protected:
     bool OnReflectedDrawItem(const DRAWITEMSTRUCT& item) override;
 
 private:
+    // What every row of one paint shares, read once per paint: each question
+    // to the control costs a round trip on some platforms.
+    struct Layout {
+        bool focused = false;
+        bool showAlways = false;
+        RECT client{};
+        int gap = 0;
+        std::vector<int> widths;
+        std::vector<UINT> alignments;
+        HIMAGELIST smallImages = nullptr;
+        HIMAGELIST stateImages = nullptr;
+        COLORREF back = 0;
+        COLORREF text = 0;
+        HGDIOBJ font = nullptr;
+    };
+    Layout ReadLayout(HDC dc) const;
+    // The off-screen surface a row is drawn on, kept between rows.
+    HDC Surface(HDC like, int width, int height);
+    void ReleaseSurface();
+
     std::vector<std::string> TextsOf(int item, int columns) const;
     void RedrawFocusAndSelection();
     void InvalidateRightOfColumns();
     bool ToggleStateImage(POINT client);
+
+    bool painting_ = false;
+    Layout layout_;
+    HDC surfaceDc_ = nullptr;
+    HBITMAP surface_ = nullptr;
+    HGDIOBJ surfaceOld_ = nullptr;
+    SIZE surfaceSize_{};
 };
