@@ -12,25 +12,16 @@
 #include <string>
 
 #include "common/win/handle.h"
+#include "bench/window_bench_support.h"
 #include "common/window.h"
 #include "jobs/job_cells.h"
 #include "shell/jobs_view.h"
 
+using bench::Host;
+using bench::Now;
+using bench::Pump;
+
 namespace {
-
-class Host : public Window {};
-
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return double(c.QuadPart) / double(f.QuadPart);
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
 
 std::string MakeJobFile(int n) {
     char tmp[MAX_PATH];
