@@ -90,6 +90,7 @@ bool CArchivonApp::InitInstance(const char* commandLine) {
     textFileTypes = vault.textFileTypes;
 
     frame_ = std::make_unique<CMainFrame>(vault);
+    frame_->jobFilePath = jobFilePath;
     if (!frame_->Create()) {
         frame_.reset();
         ShowMessageBox(nullptr, LoadResString(IDS_CREATE_FAILED), "Archivon", MB_OK | MB_ICONEXCLAMATION);

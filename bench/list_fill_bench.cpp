@@ -12,13 +12,16 @@
 
 #include "common/win/handle.h"
 #include "common/ui_port.h"
+#include "bench/window_bench_support.h"
 #include "common/window.h"
 #include "vault/document_index.h"
 #include "shell/list_ctrl_view.h"
 
-namespace {
+using bench::Host;
+using bench::Now;
+using bench::Pump;
 
-class Host : public Window {};
+namespace {
 
 class QuietUi : public UiPort {
 public:
@@ -27,18 +30,6 @@ public:
     bool AskPassword(std::string&) override { return false; }
     void OpenDocument(const std::string&) override {}
 };
-
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return double(c.QuadPart) / double(f.QuadPart);
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
 
 std::string MakeCatalog(int n) {
     char tmp[MAX_PATH];

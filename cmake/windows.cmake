@@ -42,6 +42,10 @@ include(GoogleTest)
 add_library(test_support STATIC ${CMAKE_SOURCE_DIR}/tests/support/crash_guard.cpp
                                 ${CMAKE_SOURCE_DIR}/tests/support/test_env.cpp)
 target_link_libraries(test_support PUBLIC archivon_platform gtest)
+# The peers and the notification window of the download tests, for the
+# service and the window tests alike.
+add_library(download_test_support STATIC ${CMAKE_SOURCE_DIR}/tests/support/download_test_support.cpp)
+target_link_libraries(download_test_support PUBLIC test_support archivon_app)
 
 # One program per test level; each file added to the level's folder joins it.
 function(archivon_test_program name dir prefix)
@@ -70,11 +74,11 @@ archivon_test_program(core_tests_win core wine)
 target_link_libraries(core_tests_win PRIVATE archivon_core)
 archivon_test_program(service_tests services services ${APP_RESOURCES})
 if(TARGET service_tests)
-  target_link_libraries(service_tests PRIVATE archivon_app)
+  target_link_libraries(service_tests PRIVATE download_test_support archivon_app)
 endif()
 archivon_test_program(window_tests windows windows ${APP_RESOURCES})
 if(TARGET window_tests)
-  target_link_libraries(window_tests PRIVATE archivon_app)
+  target_link_libraries(window_tests PRIVATE download_test_support archivon_app)
 endif()
 
 # Small Windows programs the tests start (peers, hand-off targets).

@@ -5,6 +5,16 @@
 
 #include <string>
 
+// The fields of the "Download Job" dialog.
+struct JobDialogFields {
+    std::string url;
+    std::string name;
+    bool autoName = true;
+    std::string userName;
+    std::string password;
+    bool startAtOnce = true;
+};
+
 class UiPort {
 public:
     virtual ~UiPort() = default;
@@ -23,6 +33,9 @@ public:
     virtual void OpenDocument(const std::string& path) = 0;
     // The same with `folder` as the program's working folder.
     virtual void OpenDocumentIn(const std::string& path, const std::string& folder);
+    // The "Download Job" dialog over `fields`; false when cancelled (a port
+    // without the dialog cancels).
+    virtual bool EditJob(JobDialogFields& fields);
     // Shows the system's text for an error code (caption "Error").
     void ShowSystemError(DWORD code);
 };

@@ -114,6 +114,13 @@ namespace {
 // Hands a control's notification or command back to the control's own
 // object; true when it took it.
 bool Reflect(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg == WM_DRAWITEM) {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        Window* owner = item ? Window::FromHandle(item->hwndItem) : nullptr;
+        if (!owner || owner->hwnd() == parent || !owner->ReflectDrawItem(*item)) return false;
+        result = TRUE;
+        return true;
+    }
     if (msg != WM_NOTIFY && !(msg == WM_COMMAND && lp)) return false;
     HWND from = msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(lp)->hwndFrom : reinterpret_cast<HWND>(lp);
     Window* sender = Window::FromHandle(from);

@@ -43,6 +43,7 @@ public:
     // A notification or command of this control, handed back by its parent.
     bool ReflectNotify(NMHDR* header, LRESULT& result) { return OnReflectedNotify(header, result); }
     bool ReflectCommand(UINT code, LRESULT& result) { return OnReflectedCommand(code, result); }
+    bool ReflectDrawItem(const DRAWITEMSTRUCT& item) { return OnReflectedDrawItem(item); }
 
     LRESULT Send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return SendMessageA(hwnd_, msg, wp, lp); }
     std::string Text() const { return WindowText(hwnd_); }
@@ -56,6 +57,8 @@ protected:
     // when handled (result then goes back to the control).
     virtual bool OnReflectedNotify(NMHDR* header, LRESULT& result);
     virtual bool OnReflectedCommand(UINT code, LRESULT& result);
+    // An owner-drawn control draws its own items.
+    virtual bool OnReflectedDrawItem(const DRAWITEMSTRUCT&) { return false; }
     // Called when the window is gone; the object stays.
     virtual void OnDestroyed() {}
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);

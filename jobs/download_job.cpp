@@ -42,12 +42,22 @@ bool DownloadJobList::LoadJobList(const std::string& path) {
     }
     file.Close();
     DecodedJobFile decoded = DecodeJobFile(content);
-    for (JobRecord& record : decoded.jobs) jobs_.push_back(std::make_unique<DownloadJob>(record));
-    if (decoded.damaged) {
-        ShowMessageBox(nullptr, "Unexpected end of file while reading \"" + path + "\".", "Archivon",
+    if (decoded.newerFormat || decoded.damaged) {
+        // Kept aside first: the next save writes the list over the file.
+        const std::string aside = path + ".bad";
+        const bool kept = CopyFileA(path.c_str(), aside.c_str(), FALSE) != FALSE;
+        const std::string where = kept ? " It was kept as \"" + aside + "\"." : "";
+        if (decoded.newerFormat) {
+            ShowMessageBox(nullptr, "The job file \"" + path + "\" was written by a newer version of Archivon." + where,
+                           "Archivon", MB_OK | MB_ICONERROR);
+            return false;
+        }
+        for (JobRecord& record : decoded.jobs) jobs_.push_back(std::make_unique<DownloadJob>(record));
+        ShowMessageBox(nullptr, "Unexpected end of file while reading \"" + path + "\"." + where, "Archivon",
                        MB_OK | MB_ICONERROR);
         return false;
     }
+    for (JobRecord& record : decoded.jobs) jobs_.push_back(std::make_unique<DownloadJob>(record));
     return true;
 }
 
@@ -93,6 +103,20 @@ int DownloadJobList::AppendAndSave(std::unique_ptr<DownloadJob> job, const std::
     }
     SaveJobList(path);
     return static_cast<int>(jobs_.size()) - 1;
+}
+
+int DownloadJobList::IndexOf(const DownloadJob* job) const {
+    for (std::size_t i = 0; i < jobs_.size(); ++i)
+        if (jobs_[i].get() == job) return static_cast<int>(i);
+    return -1;
+}
+
+void DownloadJobList::RemoveAt(std::size_t index) {
+    if (index < jobs_.size()) jobs_.erase(jobs_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void DownloadJobList::Renumber() {
+    for (std::size_t i = 0; i < jobs_.size(); ++i) jobs_[i]->number = static_cast<std::int32_t>(i);
 }
 
 bool DownloadJobList::HasUrl(const std::string& url) const {

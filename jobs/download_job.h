@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -36,6 +37,9 @@ public:
     // The system's code when the worker could not open the download file;
     // the window thread tells the user when the job has ended.
     DWORD fileError = 0;
+    // True while the worker holds a transfer slot, false while it still
+    // waits for one (such a worker may be stopped when the program closes).
+    std::atomic<bool> holdsSlot{false};
 
     // Guards status, fileName, receivedBytes, totalBytes, bytesPerSecond and
     // the URL fields a redirect rewrites; held only for a copy.
@@ -55,11 +59,21 @@ public:
 
     std::size_t size() const { return jobs_.size(); }
     DownloadJob& at(std::size_t index) { return *jobs_[index]; }
+    const DownloadJob& at(std::size_t index) const { return *jobs_[index]; }
     void Clear() { jobs_.clear(); }
+    // The job's index, or -1 when it is not (or no longer) in the list.
+    int IndexOf(const DownloadJob* job) const;
+    // Destroys the idle job at index; the others keep their numbers until
+    // Renumber.
+    void RemoveAt(std::size_t index);
+    // Every job's number becomes its index.
+    void Renumber();
 
     // Replaces the list with the jobs of the file. A missing or empty file
     // gives an empty list; an unreadable or damaged one is reported in an
-    // error box, keeping the jobs read before the damage. False on error.
+    // error box, keeping the jobs read before the damage, and a damaged file
+    // or one of a newer format is kept aside as path + ".bad" before anything
+    // is saved over it. False on error.
     bool LoadJobList(const std::string& path);
     // Writes every job. A file that cannot be created is skipped silently;
     // a failed write is reported. False when nothing or not all was written.

@@ -66,6 +66,11 @@ DecodedJobFile DecodeJobFile(const arc::Bytes& content) {
         out.damaged = true;
         return out;
     }
+    // A later layout cannot be read with this one.
+    if (version > kJobFileVersion) {
+        out.newerFormat = true;
+        return out;
+    }
     // The count is only trusted as far as the bytes carry records.
     for (std::uint32_t i = 0; i < count; ++i) {
         JobRecord job;

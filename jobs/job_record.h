@@ -56,6 +56,7 @@ arc::Bytes EncodeJobFile(const std::vector<const JobRecord*>& jobs);
 struct DecodedJobFile {
     std::vector<JobRecord> jobs;  // numbered from 0, formatVersion as read
     bool damaged = false;         // jobs holds those read before the damage
+    bool newerFormat = false;     // a version above kJobFileVersion: nothing read
 };
 // Empty content is an empty list, not damage.
 DecodedJobFile DecodeJobFile(const arc::Bytes& content);

@@ -43,6 +43,7 @@ bool LaunchDownload(DownloadJob& job) {
     job.stopEvent.Reset();
     job.stop.Forget();
     job.fileError = 0;
+    job.holdsSlot = false;
     ParseJobUrl(job);
     if (job.fileName.empty()) job.receivedBytes = 0;
     return job.worker.Start(HttpDownloadWorker, &job);

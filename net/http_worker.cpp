@@ -258,6 +258,7 @@ DWORD WINAPI HttpDownloadWorker(LPVOID param) {
     HANDLE waits[2] = {job.stopEvent.get(), DownloadSlots()};
     if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return 0;
     DownloadSlotLease slot;
+    job.holdsSlot = true;
     RunPasses(job);
     return 0;
 }

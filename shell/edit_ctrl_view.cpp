@@ -4,16 +4,6 @@
 
 #include "res/resource.h"
 
-INT_PTR PageDialog::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
-    // Enter and Escape belong to the edit control; a page never closes.
-    if (msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) && !lp) return TRUE;
-    if (msg == WM_SIZE) {
-        MoveWindow(Control(), 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
-        return TRUE;
-    }
-    return Dialog::DialogProc(msg, wp, lp);
-}
-
 DescriptionsPage::DescriptionsPage() : PageDialog(IDD_DESCRIPTIONS_PAGE, IDC_PAGE_EDIT) {}
 
 INT_PTR DescriptionsPage::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -44,8 +34,7 @@ bool CEditCtrlView::OnInitDialog() {
     }
     const RECT area = DisplayArea();
     messages_.CreateModeless(t);
-    Window::RegisterWindowClass("ArchivonJobsPage", 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    jobs_.Create("ArchivonJobsPage", "", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 0, 0, 0, t, nullptr);
+    jobs_.CreateModeless(t);
     descriptions_.CreateModeless(t);
     for (HWND page : {messages_.hwnd(), jobs_.hwnd(), descriptions_.hwnd()})
         MoveWindow(page, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);

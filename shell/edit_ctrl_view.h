@@ -5,19 +5,8 @@
 #include <string>
 
 #include "common/window.h"
-
-// A child page that keeps its one control filling the page.
-class PageDialog : public Dialog {
-public:
-    PageDialog(int templateId, int fillId) : Dialog(templateId), fillId_(fillId) {}
-    HWND Control() const { return Item(fillId_); }
-
-protected:
-    INT_PTR DialogProc(UINT msg, WPARAM wp, LPARAM lp) override;
-
-private:
-    int fillId_;
-};
+#include "shell/jobs_view.h"
+#include "shell/page_dialog.h"
 
 // The Descriptions page edits one record's description at a time and
 // stores it through the function it was given when its edit control loses
@@ -56,8 +45,9 @@ public:
     HWND MessagesEdit() const { return messages_.Control(); }
     HWND DescriptionsEdit() const { return descriptions_.Control(); }
     DescriptionsPage& descriptions() { return descriptions_; }
-    // The Download Jobs page; the job list view lives in it.
+    // The Download Jobs page: the jobs list.
     HWND JobsPage() const { return jobs_.hwnd(); }
+    CJobsView& jobsView() { return jobs_; }
     // Rectangle of the tab control where the pages are shown.
     RECT DisplayArea() const;
 
@@ -68,7 +58,7 @@ protected:
 private:
     void PlacePages();
     PageDialog messages_;
-    Window jobs_;
+    CJobsView jobs_;
     DescriptionsPage descriptions_;
     int currentTab_ = -1;
     HWND currentPage_ = nullptr;

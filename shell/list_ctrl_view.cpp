@@ -52,19 +52,19 @@ std::vector<std::string> SplitOpenFileSelection(const char* buffer) {
     return files;
 }
 
-CListCtrlView::CListCtrlView() { Bind(vault::VaultContext{}, g_silentUi); }
-
-CListCtrlView::~CListCtrlView() = default;
-
-void CListCtrlView::Bind(const vault::VaultContext& vault, UiPort& ui) {
-    const std::string shown = docs_ ? docs_->currentCatalog : std::string();
-    ui_ = &ui;
-    docs_ = std::make_unique<vault::DocumentList>(vault, ui);
-    docs_->currentCatalog = shown;
+CListCtrlView::CListCtrlView()
+    : docs_(std::make_unique<vault::DocumentList>(vault::VaultContext{}, g_silentUi)), ui_(&g_silentUi) {
     docs_->itemsChanged = [this] { RebuildItems(); };
     docs_->itemChanged = [this](int i) {
         if (hwnd_) ListView_RedrawItems(hwnd_, i, i);
     };
+}
+
+CListCtrlView::~CListCtrlView() = default;
+
+void CListCtrlView::Bind(const vault::VaultContext& vault, UiPort& ui) {
+    docs_->SetVault(vault);
+    SetUi(ui);
 }
 
 void CListCtrlView::SetUi(UiPort& ui) {

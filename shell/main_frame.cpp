@@ -10,7 +10,9 @@
 #include "common/settings_store.h"
 #include "common/win/file_system.h"
 #include "res/resource.h"
+#include "common/window_messages.h"
 #include "shell/about_dialog.h"
+#include "shell/job_dialog.h"
 #include "shell/password_dialog.h"
 #include "vault/catalog_paths.h"
 
@@ -39,7 +41,8 @@ std::string FirstLine(const std::string& s) { return s.substr(0, s.find('\n')); 
 CMainFrame::CMainFrame() : CMainFrame(vault::LoadVaultContext(ArchivonSettings(), win::ModuleDirectory())) {}
 
 CMainFrame::CMainFrame(const vault::VaultContext& vault)
-    : vault_(vault), catalogs_(vault_, *this), rows_(SplitterWindow::Split::Rows) {}
+    : jobFilePath(paths::JobFilePathFor(win::ModuleFileName())), vault_(vault), catalogs_(vault_, *this),
+      rows_(SplitterWindow::Split::Rows) {}
 
 CMainFrame::~CMainFrame() {
     if (hwnd_) DestroyWindow(hwnd_);
@@ -79,6 +82,11 @@ bool CMainFrame::BuildPanes() {
     ConnectPanes();
     tree_->Fill();
     list_->ShowCatalog(vault_.root);
+    CJobsView& jobs = bottom_->jobsView();
+    jobManager_ = std::make_unique<JobManager>(jobs.jobs(), jobs, *this, list_->documents());
+    jobManager_->SetNotifyWindow(hwnd_);
+    jobManager_->SetJobFilePath(jobFilePath);
+    jobManager_->Load();
     rows_.RecalcLayout();
     return true;
 }
@@ -104,6 +112,7 @@ void CMainFrame::ConnectPanes() {
         list_->documents().CheckInCatalogs(catalogs, remove);
     };
     list_->onSettleDescription = [this] { bottom_->descriptions().Commit(); };
+    bottom_->jobsView().onShowJobsTab = [this] { bottom_->SelectTab(1); };
     list_->onEditDescription = [this](int item, const std::string& text) {
         bottom_->SelectTab(2);
         bottom_->descriptions().Begin(item, text,
@@ -258,6 +267,26 @@ void CMainFrame::ShowAbout() {
     about.DoModal(hwnd_);
 }
 
+void CMainFrame::EnableDownloadCommands(HMENU popup) {
+    if (!jobManager_) return;
+    for (int i = 0, n = GetMenuItemCount(popup); i < n; ++i) {
+        const UINT id = GetMenuItemID(popup, i);
+        if (JobManager::IsDownloadCommand(id))
+            EnableMenuItem(popup, id, MF_BYCOMMAND | (jobManager_->IsEnabled(id) ? MF_ENABLED : MF_GRAYED));
+    }
+}
+
+// Closing waits for no download, but is refused while one moves data.
+bool CMainFrame::CloseRequested() {
+    if (!jobManager_) return true;
+    if (jobManager_->TransfersRunning()) {
+        Ask(LoadResString(IDS_JOBS_RUNNING), MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    jobManager_->Close();
+    return true;
+}
+
 void CMainFrame::OnCommand(UINT id) {
     switch (id) {
         case ID_CATALOG_ADD: if (tree_) tree_->AddCatalog(); break;
@@ -295,7 +324,10 @@ void CMainFrame::OnCommand(UINT id) {
             break;
         }
         default:
-            if (list_) list_->OnCommand(id);
+            if (jobManager_ && JobManager::IsDownloadCommand(id))
+                jobManager_->OnCommand(id);
+            else if (list_)
+                list_->OnCommand(id);
             break;
     }
 }
@@ -346,7 +378,16 @@ LRESULT CMainFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             if (wp == kIndicatorTimer) UpdateKeyIndicators();
             return 0;
         case WM_CLOSE:
-            DestroyWindow(hwnd_);
+            if (CloseRequested()) DestroyWindow(hwnd_);
+            return 0;
+        case WM_INITMENUPOPUP:
+            EnableDownloadCommands(reinterpret_cast<HMENU>(wp));
+            return 0;
+        case jobProgress:
+            if (jobManager_) jobManager_->OnJobProgress(reinterpret_cast<DownloadJob*>(lp));
+            return 0;
+        case jobEnded:
+            if (jobManager_) jobManager_->OnJobEnded(reinterpret_cast<DownloadJob*>(lp));
             return 0;
         case WM_DESTROY:
             KillTimer(hwnd_, kIndicatorTimer);
@@ -378,6 +419,13 @@ bool CMainFrame::BrowseForFolder(const std::string& title, std::string& folder) 
 }
 
 bool CMainFrame::AskPassword(std::string& password) { return AskPasswordDialog(hwnd_, password); }
+
+bool CMainFrame::EditJob(JobDialogFields& fields) {
+    JobDialog dialog(fields);
+    if (dialog.DoModal(hwnd_) != IDOK) return false;
+    fields = dialog.fields();
+    return true;
+}
 
 void CMainFrame::OpenDocument(const std::string& path) { OpenDocumentIn(path, {}); }
 

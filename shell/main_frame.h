@@ -2,10 +2,12 @@
 // rows of panes (catalog tree and document list above, the tabbed pane
 // below). It is also the user-interface port through which services talk.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/ui_port.h"
+#include "jobs/job_manager.h"
 #include "shell/edit_ctrl_view.h"
 #include "shell/panes.h"
 #include "shell/splitter.h"
@@ -34,10 +36,12 @@ public:
     bool AskPassword(std::string& password) override;
     void OpenDocument(const std::string& path) override;
     void OpenDocumentIn(const std::string& path, const std::string& folder) override;
+    bool EditJob(JobDialogFields& fields) override;
 
     CTreeCtrlView* tree() { return tree_; }
     CListCtrlView* list() { return list_; }
     CEditCtrlView* bottom() { return bottom_; }
+    JobManager* jobManager() { return jobManager_.get(); }
     const SplitterWindow& rows() const { return rows_; }
     const vault::VaultContext& vault() const { return vault_; }
     CTopPaneFrame& topPane() { return top_; }
@@ -46,6 +50,9 @@ public:
     int beepCount() const { return beeps_; }
 
     static constexpr int kStatusCatalogPane = 1;
+
+    // The job file the download jobs are kept in; set before Create.
+    std::string jobFilePath;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -63,12 +70,17 @@ private:
     void ShowPrompt(UINT id);
     void UpdateKeyIndicators();
     void ShowAbout();
+    void EnableDownloadCommands(HMENU popup);
+    bool CloseRequested();
 
     vault::VaultContext vault_;
     vault::CatalogService catalogs_;
     SplitterWindow rows_;
     CTopPaneFrame top_;
     CEditCtrlView bottomPane_;
+    // Declared after the panes whose jobs and documents it works on, so it
+    // goes first.
+    std::unique_ptr<JobManager> jobManager_;
     // Null until the panes are built; the size rule acts only then.
     CListCtrlView* list_ = nullptr;
     CTreeCtrlView* tree_ = nullptr;

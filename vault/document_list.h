@@ -19,6 +19,7 @@ class DocumentList {
 public:
     DocumentList(const VaultContext& vault, UiPort& ui) : vault_(vault), ui_(&ui) {}
     void SetUi(UiPort& ui) { ui_ = &ui; }
+    void SetVault(const VaultContext& vault) { vault_ = vault; }
     const VaultContext& vault() const { return vault_; }
 
     // The catalog shown: the one place the program keeps it.

@@ -5,7 +5,7 @@
 #include "common/settings_store.h"
 #include "net/download_settings.h"
 #include "net/download_thread.h"
-#include "tests/services/download_test_support.h"
+#include "tests/support/download_test_support.h"
 #include "tests/support/test_env.h"
 
 TEST(DownloadThread, FiftyTransferAndTheFiftyFirstWaits) {

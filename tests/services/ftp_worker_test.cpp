@@ -4,7 +4,7 @@
 
 #include "net/download_thread.h"
 #include "net/proxy_messages.h"
-#include "tests/services/download_test_support.h"
+#include "tests/support/download_test_support.h"
 #include "tests/support/test_env.h"
 
 namespace {

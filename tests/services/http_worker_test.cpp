@@ -4,7 +4,7 @@
 
 #include "common/message_box.h"
 #include "net/download_thread.h"
-#include "tests/services/download_test_support.h"
+#include "tests/support/download_test_support.h"
 #include "tests/support/test_env.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "common/message_box.h"
 #include "net/download_thread.h"
 #include "net/proxy_messages.h"
-#include "tests/services/download_test_support.h"
+#include "tests/support/download_test_support.h"
 #include "tests/support/test_env.h"
 
 namespace {

@@ -22,6 +22,8 @@ protected:
         ArchivonSettings().SetText("Config", "BaseDir", vault);
         Prepare();
         frame = std::make_unique<CMainFrame>();
+        // Never the job file beside the test program.
+        frame->jobFilePath = dir / "Archivon.job";
         ASSERT_TRUE(frame->Create());
         ShowWindow(*frame, SW_SHOWMAXIMIZED);
         UpdateWindow(*frame);

@@ -1,7 +1,7 @@
 #include <winsock2.h>
 
 #include "common/win/handle.h"
-#include "tests/services/download_test_support.h"
+#include "tests/support/download_test_support.h"
 
 #include <gtest/gtest.h>
 
