@@ -25,10 +25,12 @@ inline void Put(std::string& s, std::uint64_t v, int bytes) {
 }
 
 inline std::string File(const Spec& b) {
+    // The 40 bytes written, or more when the stated size is larger.
+    const std::uint32_t infoBytes = b.headerSize > 40 ? b.headerSize : 40;
     const std::uint32_t offset =
-        b.offset >= 0 ? static_cast<std::uint32_t>(b.offset) : 14 + b.headerSize + static_cast<std::uint32_t>(b.table.size());
+        b.offset >= 0 ? static_cast<std::uint32_t>(b.offset) : 14 + infoBytes + static_cast<std::uint32_t>(b.table.size());
     std::string s = "BM";
-    Put(s, 14 + b.headerSize + b.table.size() + b.pixels.size(), 4);
+    Put(s, 14 + infoBytes + b.table.size() + b.pixels.size(), 4);
     Put(s, 0, 4);
     Put(s, offset, 4);
     Put(s, b.headerSize, 4);
@@ -42,7 +44,7 @@ inline std::string File(const Spec& b) {
     Put(s, 2835, 4);
     Put(s, b.colorsUsed, 4);
     Put(s, 0, 4);
-    s.append(b.headerSize - 40, '\0');
+    s.append(infoBytes - 40, '\0');
     s.append(b.table.begin(), b.table.end());
     s.append(b.pixels.begin(), b.pixels.end());
     return s;
