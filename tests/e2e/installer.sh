@@ -111,6 +111,8 @@ check "the installed program starts" probe wait 30000
 for _ in $(seq 50); do [ -f "$inst/Root/note.txt" ] && break; sleep 0.2; done
 check "its default vault is in the program folder" test -d "$inst/Root/UnknownCatalog"
 check "the document is in the vault" test -f "$inst/Root/note.txt"
+install "$(winpath "$inst")"
+check "installing over the running program is refused" [ $? -eq 3 ]
 probe close
 for _ in $(seq 100); do [ "$(probe count)" = "0" ] && break; sleep 0.2; done
 check "the program closes" [ "$(probe count)" = "0" ]
