@@ -11,6 +11,7 @@
 #include "common/win/file_system.h"
 #include "res/resource.h"
 #include "shell/main_frame.h"
+#include "shell/splash_window.h"
 
 namespace {
 CArchivonApp* g_app = nullptr;
@@ -77,6 +78,7 @@ bool CArchivonApp::InitInstance(const char* commandLine) {
         return false;
     }
     splashAllowed_ = !app::HasAutomationFlag(commandLine ? commandLine : "");
+    SetSplashAllowed(splashAllowed_);
     // The folder chooser and shell execution need a single-threaded apartment.
     comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     InstallSystemCodePage();
@@ -114,6 +116,8 @@ bool CArchivonApp::InitInstance(const char* commandLine) {
 int CArchivonApp::Run() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        // A key or button press that ends the splash goes no further.
+        if (PreTranslateAppMessage(msg)) continue;
         if (frame_ && frame_->PreTranslate(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);

@@ -26,6 +26,20 @@ set_source_files_properties(${APP_RESOURCES} PROPERTIES OBJECT_DEPENDS "${res_in
 add_executable(Archivon WIN32 ${CMAKE_SOURCE_DIR}/app/main.cpp ${APP_RESOURCES})
 target_link_libraries(Archivon PRIVATE archivon_app)
 
+# Files delivered beside the program: the start-up picture, drawn at build
+# time, and the help page named like the program.
+find_program(PYTHON3 python3 REQUIRED)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/splash.bmp
+  COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/make_images.py --splash ${CMAKE_BINARY_DIR}/splash.bmp
+  DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make_images.py
+  COMMENT "Drawing splash.bmp")
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/Archivon.htm
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/res/help/Archivon.htm ${CMAKE_BINARY_DIR}/Archivon.htm
+  DEPENDS ${CMAKE_SOURCE_DIR}/res/help/Archivon.htm)
+add_custom_target(beside_program ALL DEPENDS ${CMAKE_BINARY_DIR}/splash.bmp ${CMAKE_BINARY_DIR}/Archivon.htm)
+
 include(${CMAKE_SOURCE_DIR}/helper/targets.cmake OPTIONAL)
 
 # googletest built once per build folder with the cross compiler; our
@@ -98,3 +112,4 @@ foreach(script ${e2e_scripts})
   set_tests_properties(e2e.${name} PROPERTIES TIMEOUT 180 RESOURCE_LOCK display)
 endforeach()
 include(${CMAKE_SOURCE_DIR}/bench/targets.cmake OPTIONAL)
+include(${CMAKE_SOURCE_DIR}/installer/targets.cmake)

@@ -30,3 +30,18 @@ void ShowSystemError() {
     const DWORD code = GetLastError();
     ShowMessageBox(nullptr, SystemErrorText(code), "Error", MB_OK | MB_ICONINFORMATION);
 }
+
+std::string FileErrorText(DWORD error, const std::string& path) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return path + " was not found.";
+        case ERROR_ACCESS_DENIED:
+            return "Access to " + path + " was denied.";
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return "A sharing violation occurred while accessing " + path + ".";
+        default:
+            return "An unexpected error occurred while accessing " + path + ".";
+    }
+}

@@ -25,3 +25,6 @@ std::string SystemErrorText(DWORD code);
 // Shows the system's text for the calling thread's last error in a box
 // with the caption "Error".
 void ShowSystemError();
+// The text that reports a file that could not be opened, by its cause
+// ("C:\x\splash.bmp was not found.").
+std::string FileErrorText(DWORD error, const std::string& path);

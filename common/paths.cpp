@@ -99,8 +99,27 @@ std::string HelpFilePathFor(std::string_view exePath) {
     auto dot = exePath.rfind('.');
     auto slash = exePath.rfind('\\');
     if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
-        return std::string(exePath) + ".HLP";
-    return std::string(exePath.substr(0, dot)) + ".HLP";
+        return std::string(exePath) + ".htm";
+    return std::string(exePath.substr(0, dot)) + ".htm";
+}
+
+std::string FileUrl(std::string_view path, std::string_view fragment) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string url = "file:";
+    // A drive path gets an empty host; a UNC path names its server. Bytes
+    // of the code page above 127 stay as they are, as the shell reads them.
+    url += path.substr(0, 2) == "\\\\" ? "" : "///";
+    for (const char c : path) {
+        const auto b = static_cast<unsigned char>(c);
+        if (c == '\\')
+            url += '/';
+        else if (b <= 0x20 || b == 0x7F || c == '#' || c == '%' || c == '?')
+            url += {'%', hex[b >> 4], hex[b & 15]};
+        else
+            url += c;
+    }
+    if (!fragment.empty()) url += "#" + std::string(fragment);
+    return url;
 }
 
 std::vector<std::string> CreatePathPrefixes(std::string_view path) {

@@ -32,8 +32,11 @@ std::string SanitizeFileName(std::string_view name);
 bool ParseFileListArgument(std::string_view text, std::vector<std::string>& out);
 // Executable path cut after its last "." followed by "job"; "" without ".".
 std::string JobFilePathFor(std::string_view exePath);
-// Executable path with its extension replaced by ".HLP".
+// The help page: the executable path with its extension replaced by ".htm".
 std::string HelpFilePathFor(std::string_view exePath);
+// A file: address of a full path ("C:\A b\x.htm", "t" ->
+// "file:///C:/A%20b/x.htm#t"); the fragment is left off when empty.
+std::string FileUrl(std::string_view path, std::string_view fragment = {});
 // The folders CreatePath makes, in order: every prefix ending before a
 // backslash (searched from the second character on) and the whole path,
 // without the first one (the drive).

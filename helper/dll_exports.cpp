@@ -1,4 +1,4 @@
-// The four entry points of the in-process server.
+// The entry points of the in-process server.
 #include <windows.h>
 #include <objbase.h>
 
@@ -30,3 +30,11 @@ extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return gleanix::ModuleInUs
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() { return gleanix::RegisterServer(); }
 
 extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() { return gleanix::UnregisterServer(); }
+
+// regsvr32 /n /i:user registers for the calling user only; /u /n /i:user
+// takes that registration away again.
+extern "C" HRESULT STDAPICALLTYPE DllInstall(BOOL install, LPCWSTR commandLine) {
+    gleanix::Scope scope;
+    if (!gleanix::InstallScopeFromCommandLine(commandLine, scope)) return E_INVALIDARG;
+    return install ? gleanix::RegisterServer(scope) : gleanix::UnregisterServer(scope);
+}

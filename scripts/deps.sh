@@ -4,7 +4,7 @@
 set -e
 pkgs=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libbenchmark-dev
       g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 libwine-dev
-      xvfb xauth imagemagick
+      xvfb xauth imagemagick python3 nsis
       nginx-light python3-pyftpdlib dante-server tinyproxy libnss-wrapper openssl)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Draws the program's small bitmaps (toolbar, tree images, icon) so they
-can be regenerated without an image editor. Output goes to res/."""
-import struct, os
+can be regenerated without an image editor. Output goes to res/.
+
+With --splash PATH it draws only the start-up picture, a 256-colour bitmap
+that the build puts beside the program."""
+import struct, os, sys
 
 RES = os.path.join(os.path.dirname(__file__), '..', 'res')
 
@@ -35,6 +38,79 @@ def line(px, x0, y0, x1, y1, c, t=2):
     for i in range(n + 1):
         x = x0 + (x1 - x0) * i // n; y = y0 + (y1 - y0) * i // n
         rect(px, x, y, x + t, y + t, c)
+
+def bmp8(w, h, palette, px):
+    """An 8-bit bitmap: palette is 256 (r, g, b), px rows of indices."""
+    row = (w + 3) & ~3
+    data = bytearray()
+    for y in range(h - 1, -1, -1):
+        data += bytes(px[y]) + b'\0' * (row - w)
+    table = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
+    offset = 14 + 40 + len(table)
+    head = struct.pack('<2sIHHI', b'BM', offset + len(data), 0, 0, offset)
+    info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 8, 0, len(data), 2835, 2835, 256, 0)
+    return head + info + table + data
+
+# Glyphs of 5 by 7 cells for the splash lettering.
+FONT = {
+    'A': ['01110', '10001', '10001', '11111', '10001', '10001', '10001'],
+    'C': ['01111', '10000', '10000', '10000', '10000', '10000', '01111'],
+    'D': ['11110', '10001', '10001', '10001', '10001', '10001', '11110'],
+    'E': ['11111', '10000', '10000', '11110', '10000', '10000', '11111'],
+    'H': ['10001', '10001', '10001', '11111', '10001', '10001', '10001'],
+    'I': ['11111', '00100', '00100', '00100', '00100', '00100', '11111'],
+    'L': ['10000', '10000', '10000', '10000', '10000', '10000', '11111'],
+    'N': ['10001', '11001', '10101', '10011', '10001', '10001', '10001'],
+    'O': ['01110', '10001', '10001', '10001', '10001', '10001', '01110'],
+    'R': ['11110', '10001', '10001', '11110', '10100', '10010', '10001'],
+    'T': ['11111', '00100', '00100', '00100', '00100', '00100', '00100'],
+    'V': ['10001', '10001', '10001', '10001', '10001', '01010', '00100'],
+    'W': ['10001', '10001', '10001', '10101', '10101', '10101', '01010'],
+    '0': ['01110', '10001', '10011', '10101', '11001', '10001', '01110'],
+    '1': ['00100', '01100', '00100', '00100', '00100', '00100', '01110'],
+    '.': ['00000', '00000', '00000', '00000', '00000', '01100', '01100'],
+    ' ': ['00000'] * 7,
+}
+
+def splash_picture(path):
+    w, h = 480, 270
+    # Indices 0-191: the background's blue gradient; then the few solid
+    # colours of the drawing.
+    palette = [(16 + i * 50 // 191, 36 + i * 90 // 191, 80 + i * 140 // 191) for i in range(192)]
+    solid = {'white': (255, 255, 255), 'yellow': (236, 196, 52), 'dark': (40, 40, 48),
+             'paper': (250, 248, 236), 'shadow': (10, 22, 50), 'gold': (250, 220, 120)}
+    names = list(solid)
+    palette += [solid[n] for n in names]
+    palette += [(0, 0, 0)] * (256 - len(palette))
+    ix = {n: 192 + i for i, n in enumerate(names)}
+    px = [[(x + 2 * y) * 191 // (w + 2 * h) for x in range(w)] for y in range(h)]
+    def box(x0, y0, x1, y1, c):
+        for y in range(max(y0, 0), min(y1, h)):
+            for x in range(max(x0, 0), min(x1, w)):
+                px[y][x] = c
+    def text(s, x, y, cell, c):
+        for ch in s:
+            for r, bits in enumerate(FONT[ch]):
+                for k, bit in enumerate(bits):
+                    if bit == '1':
+                        box(x + k * cell, y + r * cell, x + (k + 1) * cell, y + (r + 1) * cell, c)
+            x += 6 * cell
+    # A catalog folder with a document in it.
+    box(44, 84, 92, 96, ix['yellow']); box(44, 96, 140, 170, ix['yellow'])
+    box(64, 64, 120, 150, ix['paper'])
+    for y in range(78, 140, 12):
+        box(72, y, 112, y + 3, ix['dark'])
+    box(44, 118, 140, 176, ix['gold']); box(44, 176, 140, 180, ix['shadow'])
+    text('ARCHIVON', 170 + 3, 90 + 3, 6, ix['shadow'])
+    text('ARCHIVON', 170, 90, 6, ix['white'])
+    text('VER 1.10', 172, 150, 3, ix['gold'])
+    text('TALLOWIND', 172, 226, 2, ix['white'])
+    with open(path, 'wb') as f:
+        f.write(bmp8(w, h, palette, px))
+
+if len(sys.argv) == 3 and sys.argv[1] == '--splash':
+    splash_picture(sys.argv[2])
+    sys.exit(0)
 
 GREY, DARK, BLUE, RED, GREEN, YEL, WHITE = (192,192,192), (64,64,64), (30,80,200), (200,40,40), (40,150,60), (230,190,40), (255,255,255)
 

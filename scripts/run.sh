@@ -7,7 +7,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD="$ROOT/build/win"
 "$ROOT/scripts/deps.sh" || exit 1
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" >/dev/null || exit 1
-targets="Archivon avprobe"
+targets="Archivon avprobe beside_program"
 ninja -C "$BUILD" -t targets all 2>/dev/null | grep -q "^Gleanix:" && targets="$targets Gleanix"
 ninja -C "$BUILD" $targets || exit 1
 if [ -n "${DISPLAY:-}" ]; then

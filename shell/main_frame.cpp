@@ -9,11 +9,12 @@
 #include "common/paths.h"
 #include "common/settings_store.h"
 #include "common/win/file_system.h"
-#include "res/resource.h"
 #include "common/window_messages.h"
+#include "res/resource.h"
 #include "shell/about_dialog.h"
 #include "shell/job_dialog.h"
 #include "shell/password_dialog.h"
+#include "shell/splash_window.h"
 #include "vault/catalog_paths.h"
 
 namespace {
@@ -65,6 +66,7 @@ bool CMainFrame::Create() {
     const int w = r.right - r.left, h = r.bottom - r.top;
     SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2,
                  0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    if (ArchivonSettings().GetInt("Config", "DisplaySplash", 1) != 0) ShowSplashScreen(hwnd_);
     return true;
 }
 
@@ -87,6 +89,7 @@ bool CMainFrame::BuildPanes() {
     jobManager_->SetNotifyWindow(hwnd_);
     jobManager_->SetJobFilePath(jobFilePath);
     jobManager_->Load();
+    transfersRunning = [this] { return jobManager_->TransfersRunning(); };
     rows_.RecalcLayout();
     return true;
 }
@@ -149,8 +152,7 @@ bool CMainFrame::CreateStatusBar() {
     if (!status_) return false;
     LayoutBars();  // the panes must exist before their texts are set
     SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>("Ready"));
-    const std::string initial = LoadResString(IDS_STATUS_CATALOG);
-    SendMessageA(status_, SB_SETTEXTA, kStatusCatalogPane, reinterpret_cast<LPARAM>(initial.c_str()));
+    SetCatalogPaneText(LoadResString(IDS_STATUS_CATALOG));
     SetTimer(hwnd_, kIndicatorTimer, 500, nullptr);
     return true;
 }
@@ -163,9 +165,9 @@ void CMainFrame::LayoutBars() {
     GetClientRect(status_, &r);
     // Message pane, the stretching catalog pane (200 at least), then the
     // three key indicators.
-    const int indicator = 40, message = 220;
+    const int indicator = Scaled(40), message = Scaled(220);
     int catalog = r.right - message - 3 * indicator;
-    if (catalog < 200) catalog = 200;
+    if (catalog < Scaled(200)) catalog = Scaled(200);
     int edges[5];
     edges[0] = message;
     edges[1] = edges[0] + catalog;
@@ -209,8 +211,54 @@ void CMainFrame::UpdateKeyIndicators() {
 
 void CMainFrame::ShowCurrentCatalog() {
     if (!status_ || !list_) return;
-    const std::string relative = vault::RelativeCatalogPath(list_->currentCatalog(), vault_.root);
-    SendMessageA(status_, SB_SETTEXTA, kStatusCatalogPane, reinterpret_cast<LPARAM>(relative.c_str()));
+    SetCatalogPaneText(vault::RelativeCatalogPath(list_->currentCatalog(), vault_.root));
+}
+
+// The catalog pane is drawn raised.
+void CMainFrame::SetCatalogPaneText(const std::string& text) {
+    SendMessageA(status_, SB_SETTEXTA, kStatusCatalogPane | SBT_POPOUT, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// Pixels at 96 dots per inch, for the monitor the window is on.
+int CMainFrame::Scaled(int pixels) const {
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    UINT dpi = dpiForWindow && hwnd_ ? dpiForWindow(hwnd_) : 0;
+    if (!dpi) {
+        HDC screen = GetDC(nullptr);
+        dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSX));
+        ReleaseDC(nullptr, screen);
+    }
+    return MulDiv(pixels, static_cast<int>(dpi ? dpi : 96), 96);
+}
+
+bool CMainFrame::CreateTray() {
+    HICON icon = static_cast<HICON>(LoadImageA(AppInstance(), MAKEINTRESOURCEA(IDI_ARCHIVON), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                               LR_SHARED));
+    if (!tray_.Create(nullptr, WM_TRAY_NOTIFY, "Archivon", icon, IDM_TRAY)) return false;
+    tray_.SetMainWindow(hwnd_);
+    return tray_.SetMenuDefaultItem(0, true);
+}
+
+bool CMainFrame::MayClose() {
+    if (transfersRunning && transfersRunning()) {
+        ShowMessageBox(hwnd_, LoadResString(IDS_JOBS_RUNNING), "Archivon", MB_OK | MB_ICONSTOP);
+        return false;
+    }
+    return true;
+}
+
+// The help page beside the program, named like it, opened in the browser
+// at the topic of context 11.
+void CMainFrame::ShowHelp() {
+    const std::string page = paths::HelpFilePathFor(win::ModuleFileName());
+    if (!win::PathExists(page)) {
+        ShowMessageBox(hwnd_, FileErrorText(ERROR_FILE_NOT_FOUND, page), "Archivon", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    OpenUrl(paths::FileUrl(page, "context-11"), SW_SHOWNORMAL);
 }
 
 void CMainFrame::AddFilesToCurrentCatalog(const std::vector<std::string>& files) {
@@ -276,17 +324,6 @@ void CMainFrame::EnableDownloadCommands(HMENU popup) {
     }
 }
 
-// Closing waits for no download, but is refused while one moves data.
-bool CMainFrame::CloseRequested() {
-    if (!jobManager_) return true;
-    if (jobManager_->TransfersRunning()) {
-        Ask(LoadResString(IDS_JOBS_RUNNING), MB_OK | MB_ICONSTOP);
-        return false;
-    }
-    jobManager_->Close();
-    return true;
-}
-
 void CMainFrame::OnCommand(UINT id) {
     switch (id) {
         case ID_CATALOG_ADD: if (tree_) tree_->AddCatalog(); break;
@@ -302,9 +339,7 @@ void CMainFrame::OnCommand(UINT id) {
         case ID_SHOW_ARCHIVON: ShowWindow(hwnd_, SW_SHOWMAXIMIZED); break;
         case ID_APP_ABOUT: ShowAbout(); break;
         case ID_APP_EXIT: PostMessageA(hwnd_, WM_CLOSE, 0, 0); break;
-        case ID_HELP_CONTENT:
-            WinHelpA(hwnd_, paths::HelpFilePathFor(win::ModuleFileName()).c_str(), HELP_CONTEXT, 11);
-            break;
+        case ID_HELP_CONTENT: ShowHelp(); break;
         case ID_VISIT_WEB_SITE:
         case ID_CHECK_LATEST_VERSION: {
             const std::string url = LoadResString(id == ID_VISIT_WEB_SITE ? IDS_HOME_PAGE : IDS_LATEST_VERSION_PAGE);
@@ -335,7 +370,7 @@ void CMainFrame::OnCommand(UINT id) {
 LRESULT CMainFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CREATE:
-            if (!BuildPanes() || !CreateToolBar() || !CreateStatusBar()) return -1;
+            if (!BuildPanes() || !CreateToolBar() || !CreateTray() || !CreateStatusBar()) return -1;
             DragAcceptFiles(hwnd_, TRUE);
             created_ = true;
             return 0;
@@ -347,6 +382,12 @@ LRESULT CMainFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_NOTIFY: {
             auto* header = reinterpret_cast<NMHDR*>(lp);
+            if (header->code == TBN_HOTITEMCHANGE && header->hwndFrom == toolbar_) {
+                // Fly-by prompt of the button under the pointer.
+                const auto* hot = reinterpret_cast<NMTBHOTITEM*>(lp);
+                ShowPrompt((hot->dwFlags & HICF_LEAVING) ? 0 : static_cast<UINT>(hot->idNew));
+                return 0;
+            }
             if (header->code == TTN_GETDISPINFOA) {
                 static std::string tip;
                 tip = PromptPart(static_cast<UINT>(header->idFrom), true);
@@ -378,7 +419,10 @@ LRESULT CMainFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             if (wp == kIndicatorTimer) UpdateKeyIndicators();
             return 0;
         case WM_CLOSE:
-            if (CloseRequested()) DestroyWindow(hwnd_);
+            if (MayClose()) {
+                if (jobManager_) jobManager_->Close();
+                DestroyWindow(hwnd_);
+            }
             return 0;
         case WM_INITMENUPOPUP:
             EnableDownloadCommands(reinterpret_cast<HMENU>(wp));
@@ -389,8 +433,16 @@ LRESULT CMainFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         case jobEnded:
             if (jobManager_) jobManager_->OnJobEnded(reinterpret_cast<DownloadJob*>(lp));
             return 0;
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another density: take the size offered.
+            const auto* r = reinterpret_cast<const RECT*>(lp);
+            SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
         case WM_DESTROY:
             KillTimer(hwnd_, kIndicatorTimer);
+            tray_.Remove();
             // A frame that failed in creation must not end the loop of the
             // message box that reports the failure.
             if (created_) PostQuitMessage(0);

@@ -3,6 +3,7 @@
 // below). It is also the user-interface port through which services talk.
 #pragma once
 #include <memory>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "shell/edit_ctrl_view.h"
 #include "shell/panes.h"
 #include "shell/splitter.h"
+#include "shell/system_tray.h"
 #include "vault/catalog_service.h"
 #include "vault/vault_context.h"
 
@@ -27,6 +29,13 @@ public:
     void AddFilesToCurrentCatalog(const std::vector<std::string>& files);
     void ShowContextMenu(int menuId, POINT screenPoint);
     bool PreTranslate(MSG& msg);
+    // Asked before the window closes: true while a download still
+    // transfers, which refuses the close with string 160. The job manager
+    // answers it; unset, closing is always allowed.
+    std::function<bool()> transfersRunning;
+    // The close check: false (after telling the user) when the window must
+    // stay open.
+    bool MayClose();
 
     // UiPort
     void AddMessage(const std::string& text) override;
@@ -47,6 +56,7 @@ public:
     CTopPaneFrame& topPane() { return top_; }
     HWND statusBar() const { return status_; }
     HWND toolBar() const { return toolbar_; }
+    CSystemTray& tray() { return tray_; }
     int beepCount() const { return beeps_; }
 
     static constexpr int kStatusCatalogPane = 1;
@@ -62,6 +72,10 @@ private:
     void ConnectPanes();
     bool CreateToolBar();
     bool CreateStatusBar();
+    bool CreateTray();
+    void SetCatalogPaneText(const std::string& text);
+    int Scaled(int pixels) const;
+    void ShowHelp();
     void LayoutBars();
     void OnSize(int clientHeight);
     void OnCommand(UINT id);
@@ -71,7 +85,6 @@ private:
     void UpdateKeyIndicators();
     void ShowAbout();
     void EnableDownloadCommands(HMENU popup);
-    bool CloseRequested();
 
     vault::VaultContext vault_;
     vault::CatalogService catalogs_;
@@ -87,6 +100,7 @@ private:
     CEditCtrlView* bottom_ = nullptr;
     HWND toolbar_ = nullptr;
     HWND status_ = nullptr;
+    CSystemTray tray_;
     HACCEL accelerators_ = nullptr;
     int beeps_ = 0;
     bool created_ = false;

@@ -1,6 +1,9 @@
-# Files of shell/: every window class of Archivon (Win32).
+# Files of shell/: every window class of Archivon (Win32), and the
+# portable decoder of the splash picture's file.
+list(APPEND CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/dib_format.cpp)
 list(APPEND APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/about_dialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dib.cpp
   ${CMAKE_CURRENT_LIST_DIR}/edit_ctrl_view.cpp
   ${CMAKE_CURRENT_LIST_DIR}/job_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/jobs_view.cpp
@@ -10,5 +13,7 @@ list(APPEND APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/panes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/password_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/report_list_ctrl.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/splash_window.cpp
   ${CMAKE_CURRENT_LIST_DIR}/splitter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/system_tray.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tree_ctrl_view.cpp)

@@ -39,7 +39,10 @@ TEST(ProgramPaths, IsTextFileType) {
 TEST(ProgramPaths, PathsOfTheProgram) {
     EXPECT_EQ(JobFilePathFor("C:\\Tools\\Archivon.exe"), "C:\\Tools\\Archivon.job");
     EXPECT_EQ(JobFilePathFor("C:\\Tools\\Archivon"), "");
-    EXPECT_EQ(HelpFilePathFor("C:\\Tools\\Archivon.exe"), "C:\\Tools\\Archivon.HLP");
+    EXPECT_EQ(HelpFilePathFor("C:\\Tools\\Archivon.exe"), "C:\\Tools\\Archivon.htm");
+    EXPECT_EQ(FileUrl("C:\\Program Files\\A#1\\x%.htm", "context-11"),
+              "file:///C:/Program%20Files/A%231/x%25.htm#context-11");
+    EXPECT_EQ(FileUrl("\\\\srv\\share\\h.htm"), "file://srv/share/h.htm");
     EXPECT_EQ(CreatePathPrefixes("C:\\A\\B\\C"), (V{"C:\\A", "C:\\A\\B", "C:\\A\\B\\C"}));
     EXPECT_EQ(CreatePathPrefixes("C:\\A"), (V{"C:\\A"}));
 }
