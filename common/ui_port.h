@@ -19,8 +19,9 @@ public:
     virtual bool BrowseForFolder(const std::string& title, std::string& folder) = 0;
     // Password dialog; false when cancelled.
     virtual bool AskPassword(std::string& password) = 0;
-    // Opens a document with its associated program.
-    virtual void OpenDocument(const std::string& path) = 0;
+    // Opens a document with its associated program, started in
+    // `workingFolder` (none: the program's own choice).
+    virtual void OpenDocument(const std::string& path, const std::string& workingFolder) = 0;
     // Shows the system's text for an error code (caption "Error").
     void ShowSystemError(DWORD code);
 };

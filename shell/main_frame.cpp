@@ -370,6 +370,7 @@ bool CMainFrame::BrowseForFolder(const std::string& title, std::string& folder) 
 
 bool CMainFrame::AskPassword(std::string& password) { return AskPasswordDialog(hwnd_, password); }
 
-void CMainFrame::OpenDocument(const std::string& path) {
-    ShellExecuteA(hwnd_, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+void CMainFrame::OpenDocument(const std::string& path, const std::string& workingFolder) {
+    ShellExecuteA(hwnd_, "open", path.c_str(), nullptr, workingFolder.empty() ? nullptr : workingFolder.c_str(),
+                  SW_SHOWNORMAL);
 }

@@ -32,7 +32,7 @@ public:
     void Beep() override;
     bool BrowseForFolder(const std::string& title, std::string& folder) override;
     bool AskPassword(std::string& password) override;
-    void OpenDocument(const std::string& path) override;
+    void OpenDocument(const std::string& path, const std::string& workingFolder) override;
 
     CTreeCtrlView* tree() { return tree_; }
     CListCtrlView* list() { return list_; }

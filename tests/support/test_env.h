@@ -59,7 +59,10 @@ public:
         password = passwordAnswer;
         return passwordGiven;
     }
-    void OpenDocument(const std::string& path) override { opened.push_back(path); }
+    void OpenDocument(const std::string& path, const std::string& workingFolder) override {
+        opened.push_back(path);
+        openedIn.push_back(workingFolder);
+    }
 
     std::string messages;
     std::vector<MessageBoxRequest> asked;
@@ -69,4 +72,5 @@ public:
     std::string passwordAnswer;
     bool passwordGiven = true;
     std::vector<std::string> opened;
+    std::vector<std::string> openedIn;  // the working folder of each
 };
