@@ -15,7 +15,8 @@ messages_name_the_refused_item() { probe messages | grep -qF '"../up.txt" is not
 
 start_archivon "$(winpath "$WORK/in")\\a.txt|../up.txt|b.txt|"
 check "main window shows" probe wait 20000
-for _ in $(seq 50); do [ -f "$WORK/v/vault/b.txt" ] && break; sleep 0.2; done
+# The index is written after the files arrive.
+for _ in $(seq 50); do grep -q 'b.txt' "$WORK/v/vault/_doc_info.dat" 2>/dev/null && break; sleep 0.2; done
 check "a.txt is in the vault" cmp -s "$WORK/in/a.txt" "$WORK/v/vault/a.txt"
 check "b.txt is in the vault" cmp -s "$WORK/in/b.txt" "$WORK/v/vault/b.txt"
 check "sources stay" test -f "$WORK/in/a.txt"
