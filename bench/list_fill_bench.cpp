@@ -28,7 +28,7 @@ public:
     void AddMessage(const std::string& text) override { std::fputs(text.c_str(), stderr); }
     bool BrowseForFolder(const std::string&, std::string&) override { return false; }
     bool AskPassword(std::string&) override { return false; }
-    void OpenDocument(const std::string&) override {}
+    void OpenDocument(const std::string&, const std::string&) override {}
 };
 
 std::string MakeCatalog(int n) {

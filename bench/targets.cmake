@@ -6,3 +6,5 @@ add_executable(list_fill_bench ${CMAKE_SOURCE_DIR}/bench/list_fill_bench.cpp ${A
 target_link_libraries(list_fill_bench PRIVATE archivon_app)
 add_executable(jobs_view_bench ${CMAKE_SOURCE_DIR}/bench/jobs_view_bench.cpp ${APP_RESOURCES})
 target_link_libraries(jobs_view_bench PRIVATE archivon_app)
+add_executable(encryption_bench ${CMAKE_SOURCE_DIR}/bench/encryption_bench.cpp)
+target_link_libraries(encryption_bench PRIVATE archivon_app psapi)

@@ -60,12 +60,23 @@ std::string SanitizeFileName(std::string_view name) {
     r.reserve(name.size());
     for (char c : name) {
         const auto u = static_cast<unsigned char>(c);
-        const bool bad = u < 0x20 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
+        const bool bad = u < 0x20 || u == 0x7F || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
         r.push_back(bad ? '_' : c);
     }
-    if (r.empty() || r == "." || r == "..") r = "_";
+    if (r.find_first_not_of('.') == std::string::npos) r = "_";
     if (IsDeviceName(r)) r.insert(r.begin(), '_');
     return r;
+}
+
+bool IsBareFileName(std::string_view name) {
+    // Dots only: "." and ".." name folders, and the system drops trailing
+    // dots, so "..." would name the folder itself.
+    if (name.find_first_not_of('.') == std::string_view::npos) return false;
+    for (char c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F || c == '\\' || c == '/' || c == ':') return false;
+    }
+    return !IsDeviceName(name);
 }
 
 bool ParseFileListArgument(std::string_view text, std::vector<std::string>& out) {

@@ -21,14 +21,28 @@ std::string StemOf(std::string_view fileName);
 std::string ToUpperAscii(std::string_view s);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 // Replaces every character that cannot stand in a Windows file name
-// (\ / : * ? " < > | and control characters) with '_'; "." and ".." and an
-// empty result become "_"; a device name (CON, NUL.txt, COM1, ...) gets a
-// leading "_".
+// (\ / : * ? " < > | and control characters) with '_'; an empty or
+// dots-only result becomes "_"; a device name (CON, NUL.txt, COM1, ...) gets
+// a leading "_". The result always passes IsBareFileName.
 std::string SanitizeFileName(std::string_view name);
+
+// The one rule for a file name that comes from outside the program: a file
+// list (command line, dropped files, a hand-off request), a page or a
+// server, and every name a catalog index holds. True only for a single bare
+// name that, joined to its folder, stays in that folder. Refused:
+// - an empty name and one made of dots only ("." "..", "..."),
+// - "\", "/" and ":" (folders, drives, alternate streams),
+// - control characters (below 0x20, and 0x7F),
+// - device names (CON, PRN, AUX, NUL, COM1-9, LPT1-9, with any extension).
+// A name that fails is refused as a whole, never repaired silently; use
+// SanitizeFileName where a name may be made up instead.
+bool IsBareFileName(std::string_view name);
 
 // "C:\In\a.txt|b.txt|" -> C:\In\a.txt, C:\In\b.txt: a folder up to its last
 // backslash, then names separated by "|". False (and no list) for empty
-// text or text without a backslash.
+// text or text without a backslash. The names are not checked here: a list
+// item such as "../a.txt" comes out as "C:\In\../a.txt", and whoever files
+// the paths refuses each name that is not IsBareFileName.
 bool ParseFileListArgument(std::string_view text, std::vector<std::string>& out);
 // Executable path cut after its last "." followed by "job"; "" without ".".
 std::string JobFilePathFor(std::string_view exePath);

@@ -8,8 +8,6 @@ int UiPort::Ask(const std::string& text, UINT type, const std::string& caption) 
 
 void UiPort::Beep() { ::Beep(400, 200); }
 
-void UiPort::OpenDocumentIn(const std::string& path, const std::string&) { OpenDocument(path); }
-
 void UiPort::ShowSystemError(DWORD code) { Ask(SystemErrorText(code), MB_OK | MB_ICONINFORMATION, "Error"); }
 
 bool UiPort::EditJob(JobDialogFields&) { return false; }

@@ -29,10 +29,9 @@ public:
     virtual bool BrowseForFolder(const std::string& title, std::string& folder) = 0;
     // Password dialog; false when cancelled.
     virtual bool AskPassword(std::string& password) = 0;
-    // Opens a document with its associated program.
-    virtual void OpenDocument(const std::string& path) = 0;
-    // The same with `folder` as the program's working folder.
-    virtual void OpenDocumentIn(const std::string& path, const std::string& folder);
+    // Opens a document with its associated program, started in
+    // `workingFolder` (none: the program's own choice).
+    virtual void OpenDocument(const std::string& path, const std::string& workingFolder) = 0;
     // The "Download Job" dialog over `fields`; false when cancelled (a port
     // without the dialog cancels).
     virtual bool EditJob(JobDialogFields& fields);

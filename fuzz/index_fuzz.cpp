@@ -1,5 +1,6 @@
-// Reads arbitrary bytes as an index file; whatever decodes must encode and
-// decode again to the same records.
+// Reads arbitrary bytes as an index file; whatever decodes must hold only
+// names that stay in the catalog, and encode and decode again to the same
+// records.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vault::DocumentRecords recs;
     const auto res = vault::DecodeIndex(data, size, recs);
     if (!res.ok) return 0;
+    for (const auto& r : recs)
+        if (vault::FindUnstorableName(r)) std::abort();
     const arc::Bytes again = vault::EncodeIndex(recs);
     vault::DocumentRecords back;
     if (!vault::DecodeIndex(again.data(), again.size(), back).ok || back.size() != recs.size()) std::abort();

@@ -26,7 +26,7 @@ public:
     void Beep() override {}
     bool BrowseForFolder(const std::string&, std::string&) override { return false; }
     bool AskPassword(std::string&) override { return false; }
-    void OpenDocument(const std::string&) override {}
+    void OpenDocument(const std::string&, const std::string&) override {}
 };
 
 SilentUi g_silentUi;

@@ -479,8 +479,7 @@ bool CMainFrame::EditJob(JobDialogFields& fields) {
     return true;
 }
 
-void CMainFrame::OpenDocument(const std::string& path) { OpenDocumentIn(path, {}); }
-
-void CMainFrame::OpenDocumentIn(const std::string& path, const std::string& folder) {
-    ShellExecuteA(hwnd_, "open", path.c_str(), nullptr, folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL);
+void CMainFrame::OpenDocument(const std::string& path, const std::string& workingFolder) {
+    ShellExecuteA(hwnd_, "open", path.c_str(), nullptr, workingFolder.empty() ? nullptr : workingFolder.c_str(),
+                  SW_SHOWNORMAL);
 }

@@ -43,8 +43,7 @@ public:
     void Beep() override;
     bool BrowseForFolder(const std::string& title, std::string& folder) override;
     bool AskPassword(std::string& password) override;
-    void OpenDocument(const std::string& path) override;
-    void OpenDocumentIn(const std::string& path, const std::string& folder) override;
+    void OpenDocument(const std::string& path, const std::string& workingFolder) override;
     bool EditJob(JobDialogFields& fields) override;
 
     CTreeCtrlView* tree() { return tree_; }

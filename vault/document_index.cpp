@@ -54,26 +54,56 @@ bool LoadIndex(UiPort& ui, DocumentRecords& records, const std::string& catalog)
     return true;
 }
 
-bool SaveIndex(UiPort& ui, const DocumentRecords& records, const std::string& catalog) {
-    const std::string file = IndexPath(catalog);
-    // Asked first: a process with every right (root under Wine) would
-    // otherwise write into a read-only index.
+namespace {
+
+// The index opened the way SaveIndex writes it. The read-only attribute is
+// asked first: a process with every right (root under Wine) would otherwise
+// write into a read-only index.
+win::File OpenIndexForWriting(const std::string& file, DWORD& error) {
     const DWORD attrs = GetFileAttributesA(file.c_str());
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY)) {
-        ui.AddMessage("The index file " + file + " cannot be written: " + SystemErrorText(ERROR_ACCESS_DENIED) +
-                      "\r\n");
-        return false;
+        error = ERROR_ACCESS_DENIED;
+        return win::File();
     }
     win::File h = win::File::Open(file, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING);
+    error = h.valid() ? ERROR_SUCCESS : GetLastError();
+    return h;
+}
+
+std::string CannotWriteLine(const std::string& file, DWORD error) {
+    return "The index file " + file + " cannot be written: " + SystemErrorText(error);
+}
+
+}  // namespace
+
+bool CanWriteIndex(UiPort& ui, const std::string& catalog) {
+    const std::string file = IndexPath(catalog);
+    DWORD error = ERROR_SUCCESS;
+    if (OpenIndexForWriting(file, error).valid()) return true;
+    ui.AddMessage(CannotWriteLine(file, error) + "; the command was stopped.\r\n");
+    return false;
+}
+
+bool SaveIndex(UiPort& ui, const DocumentRecords& records, const std::string& catalog) {
+    const std::string file = IndexPath(catalog);
+    DWORD error = ERROR_SUCCESS;
+    win::File h = OpenIndexForWriting(file, error);
     if (!h.valid()) {
-        const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
-            ui.AddMessage("The index file " + file + " cannot be written: " + SystemErrorText(error) + "\r\n");
+            ui.AddMessage(CannotWriteLine(file, error) + "\r\n");
         return false;
     }
+    // The reader refuses a whole index for one such name, so the catalog
+    // would lose every record; the index on disk is kept as it is instead.
+    for (const auto& r : records)
+        if (const std::string* bad = FindUnstorableName(r)) {
+            ui.AddMessage("The index file " + file + " was not written: \"" + *bad +
+                          "\" is not a plain file name.\r\n");
+            return false;
+        }
     const arc::Bytes bytes = EncodeIndex(records);
     if (!h.Write(bytes.data(), bytes.size())) {
-        ui.AddMessage("The index file " + file + " cannot be written: " + SystemErrorText(GetLastError()) + "\r\n");
+        ui.AddMessage(CannotWriteLine(file, GetLastError()) + "\r\n");
         return false;
     }
     return true;

@@ -15,8 +15,14 @@ std::string IndexPath(const std::string& catalog);
 // list is empty and the user has been told why.
 bool LoadIndex(UiPort& ui, DocumentRecords& records, const std::string& catalog);
 // Writes over the existing file without truncating it; a catalog without an
-// index gets nothing (false, no message). Other failures are reported.
+// index gets nothing (false, no message). Other failures are reported, and
+// records with a name the reader would refuse are never written.
 bool SaveIndex(UiPort& ui, const DocumentRecords& records, const std::string& catalog);
+// Whether SaveIndex could write the catalog's index now (it exists, is not
+// read-only and opens for writing). A command that would move or create
+// files asks first, so that no file lands where its record cannot be kept;
+// on false the user has been told and the command stops.
+bool CanWriteIndex(UiPort& ui, const std::string& catalog);
 bool AppendToIndex(UiPort& ui, const DocumentRecords& records, const std::string& catalog);
 // False for a missing path or a folder.
 bool MakeDocumentRecord(const std::string& path, const std::string& vaultRoot, DocumentRecord& record);

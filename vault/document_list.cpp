@@ -38,6 +38,12 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
     text = std::move(out);
 }
 
+std::string NotAPlainNameLine(const std::string& name, const std::string& path) {
+    return "\"" + name + "\" is not a plain file name; " + path + " was not added.\r\n";
+}
+
+bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
 }  // namespace
 
 std::string DocumentList::FullPath(const std::string& name) const { return currentCatalog + "\\" + name; }
@@ -77,12 +83,19 @@ int DocumentList::AddFilesToCatalog(const std::vector<std::string>& paths, bool 
     WaitCursor wait;
     DocumentRecords fresh;
     for (const auto& p : paths) {
+        // The name joins the catalog path: one that is not a bare name would
+        // put the file somewhere else.
+        const std::string name = paths::FileNamePart(p);
+        if (!paths::IsBareFileName(name)) {
+            ui_->AddMessage(NotAPlainNameLine(name, p));
+            continue;
+        }
         DocumentRecord r;
         if (MakeDocumentRecord(p, vault_.root, r)) fresh.push_back(std::move(r));
     }
     if (fresh.empty()) return -1;
     DocumentRecords index;
-    if (!LoadIndex(*ui_, index, catalog)) return -1;
+    if (!LoadIndex(*ui_, index, catalog) || !CanWriteIndex(*ui_, catalog)) return -1;
 
     std::vector<std::string> sources, destinations;
     for (const auto& r : fresh) {
@@ -115,11 +128,17 @@ int DocumentList::AddFilesToCatalog(const std::vector<std::string>& paths, bool 
 
 bool DocumentList::AddCompanionFile(const std::string& name, std::string& path, const std::string& catalog) {
     WaitCursor wait;
+    const std::string fileName = paths::FileNamePart(path);
+    if (!paths::IsBareFileName(fileName)) {
+        ui_->AddMessage(NotAPlainNameLine(fileName, path));
+        return false;
+    }
     DocumentRecord file;
     if (!MakeDocumentRecord(path, vault_.root, file)) return false;
     const bool shown = catalog == currentCatalog;
     DocumentRecords loaded;
     if (!shown && !LoadIndex(*ui_, loaded, catalog)) return false;
+    if (!CanWriteIndex(*ui_, catalog)) return false;
     DocumentRecords& recs = shown ? records : loaded;
     const std::string destination = catalog + "\\" + file.name;
     const auto outcome = ShellMoveFiles({path}, {destination}, true, *ui_).front();
@@ -145,6 +164,10 @@ bool DocumentList::RequireSelection(const std::vector<int>& selected) {
 }
 
 bool DocumentList::NewNote() {
+    // The index is read and found writable first, so that a note never
+    // lies in the catalog without its record.
+    DocumentRecords index;
+    if (!LoadIndex(*ui_, index, currentCatalog) || !CanWriteIndex(*ui_, currentCatalog)) return false;
     std::string temp;
     if (!win::TempFolder(temp)) return false;
     char buf[MAX_PATH];
@@ -159,14 +182,19 @@ bool DocumentList::NewNote() {
     if (!win::File::Open(note, GENERIC_WRITE, 0, CREATE_NEW).valid()) return false;
 
     DocumentRecord r;
-    if (!MakeDocumentRecord(note, vault_.root, r) || !AppendToIndex(*ui_, {r}, currentCatalog)) return false;
+    if (!MakeDocumentRecord(note, vault_.root, r)) return false;
+    index.push_back(r);
+    if (!SaveIndex(*ui_, index, currentCatalog)) {
+        DeleteFileA(note.c_str());
+        return false;
+    }
     records.push_back(r);
     ItemsChanged();
     if (!win::TempFolder(temp)) {
         ui_->ShowSystemError(GetLastError());
         return true;
     }
-    ui_->OpenDocument(note);
+    ui_->OpenDocument(note, currentCatalog);
     return true;
 }
 
@@ -182,14 +210,15 @@ void DocumentList::Open(const std::vector<int>& selected) {
             ui_->ShowSystemError(GetLastError());
             return;
         }
-        ui_->OpenDocument(FullPath(r.name));
+        ui_->OpenDocument(FullPath(r.name), temp);
     }
 }
 
 RenameResult DocumentList::Rename(int item, const std::string& newName) {
     if (newName.empty() || item < 0 || item >= static_cast<int>(records.size())) return RenameResult::unchanged;
-    // A name with a folder part would take the file out of its catalog.
-    if (newName.find_first_of("\\/") != std::string::npos) {
+    // A name with a folder part would take the file out of its catalog, and
+    // the index must not hold a name its reader refuses.
+    if (!paths::IsBareFileName(newName)) {
         ui_->ShowSystemError(ERROR_INVALID_NAME);
         return RenameResult::failed;
     }
@@ -258,33 +287,63 @@ void DocumentList::CopyTo(const std::vector<int>& selected) {
             ui_->AddMessage(TransferFailureLine("copy", sources[i], destinations[i], outcomes[i].error));
 }
 
+bool DocumentList::MoveDocumentFiles(DocumentRecord& r, const std::string& target) {
+    struct Moved {
+        std::string from, to;
+    };
+    std::vector<Moved> done;
+    // Puts back what went, so that the record stays with all its files; a
+    // file that cannot go back is named in Messages.
+    auto undo = [&] {
+        for (auto it = done.rbegin(); it != done.rend(); ++it)
+            if (!MoveFileExA(it->to.c_str(), it->from.c_str(), MOVEFILE_COPY_ALLOWED))
+                ui_->AddMessage(TransferFailureLine("move back", it->to, it->from, GetLastError()));
+    };
+    const std::string from = FullPath(r.name);
+    const std::string to = target + "\\" + r.name;
+    const auto outcome = ShellMoveFiles({from}, {to}, true, *ui_).front();
+    if (!outcome.done) {
+        ui_->AddMessage(TransferFailureLine("move", from, to, outcome.error));
+        return false;
+    }
+    done.push_back({from, outcome.finalPath});
+    std::vector<std::string> companions = r.companions;
+    for (auto& c : companions) {
+        const std::string cFrom = FullPath(c);
+        const std::string cTo = target + "\\" + c;
+        const auto co = ShellMoveFiles({cFrom}, {cTo}, true, *ui_).front();
+        if (co.done) {
+            done.push_back({cFrom, co.finalPath});
+            c = paths::FileNamePart(co.finalPath);
+            continue;
+        }
+        ui_->AddMessage(TransferFailureLine("move", cFrom, cTo, co.error));
+        // A companion already gone has nothing to keep; any other that
+        // stays behind keeps its document here with it.
+        if (IsMissing(co.error)) continue;
+        undo();
+        return false;
+    }
+    r.name = paths::FileNamePart(outcome.finalPath);
+    r.companions = std::move(companions);
+    return true;
+}
+
 void DocumentList::MoveToCatalog(const std::vector<int>& selected, const std::string& target) {
     if (target == currentCatalog || selected.empty()) return;
     DocumentRecords targetIndex;
-    if (!LoadIndex(*ui_, targetIndex, target)) return;
+    // Decided before anything moves: a record must be writable in the target
+    // and removable from here, or the files stay where they are.
+    if (!LoadIndex(*ui_, targetIndex, target) || !CanWriteIndex(*ui_, target) || !CanWriteIndex(*ui_, currentCatalog))
+        return;
 
     DocumentRecords moved;
     std::vector<int> order(selected);
     std::sort(order.rbegin(), order.rend());  // the last selected first
     for (int i : order) {
-        DocumentRecord& r = records[i];
-        const std::string from = FullPath(r.name);
-        const std::string to = target + "\\" + r.name;
-        const auto outcome = ShellMoveFiles({from}, {to}, true, *ui_).front();
-        if (!outcome.done) {
-            // The record stays with the file it describes.
-            ui_->AddMessage(TransferFailureLine("move", from, to, outcome.error));
-            continue;
-        }
-        r.name = paths::FileNamePart(outcome.finalPath);
-        for (auto& c : r.companions) {
-            const auto co = ShellMoveFiles({FullPath(c)}, {target + "\\" + c}, true, *ui_).front();
-            if (co.done)
-                c = paths::FileNamePart(co.finalPath);
-            else
-                ui_->AddMessage(TransferFailureLine("move", FullPath(c), target + "\\" + c, co.error));
-        }
-        moved.push_back(std::move(r));
+        // The record stays with the files it describes.
+        if (!MoveDocumentFiles(records[i], target)) continue;
+        moved.push_back(std::move(records[i]));
         records.erase(records.begin() + i);
     }
     ItemsChanged();

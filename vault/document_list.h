@@ -37,7 +37,8 @@ public:
 
     // Puts the files into the catalog and their records into its index;
     // the index of the list's last record, or -1 when no path was a file
-    // (or the catalog's index could not be read).
+    // (or the catalog's index could not be read or written). A path whose
+    // file name is not paths::IsBareFileName is refused with a Messages line.
     int AddFilesToCatalog(const std::vector<std::string>& paths, bool move, const std::string& catalog,
                           bool noRefresh);
     // Moves `path` into the catalog as a companion of document `name`;
@@ -53,7 +54,8 @@ public:
     void SetDescription(int item, const std::string& text);
     void CopyTo(const std::vector<int>& selected);
     // Moves the documents with their companions into another catalog; a
-    // record goes only with a file that arrived there.
+    // record goes only with its files. Nothing moves when either index
+    // cannot be written.
     void MoveToCatalog(const std::vector<int>& selected, const std::string& target);
 
     // Working copies of the selected documents.
@@ -67,6 +69,9 @@ public:
     void SetWorkingFolders(const std::vector<std::string>& catalogs);
 
 private:
+    // Moves one document's file and companions; on false every file is
+    // where it was (or named in Messages) and the record is unchanged.
+    bool MoveDocumentFiles(DocumentRecord& r, const std::string& target);
     std::string FullPath(const std::string& name) const;
     std::string EncryptedLine(const DocumentRecord& r) const;
     void ItemsChanged();

@@ -39,6 +39,13 @@ IndexDecodeResult Malformed(std::uint32_t read, std::string problem) {
 
 }  // namespace
 
+const std::string* FindUnstorableName(const DocumentRecord& record) {
+    if (!paths::IsBareFileName(record.name)) return &record.name;
+    for (const auto& c : record.companions)
+        if (!paths::IsBareFileName(c)) return &c;
+    return nullptr;
+}
+
 arc::Bytes EncodeIndex(const DocumentRecords& records) {
     // An upper bound: every text with the longest length prefix.
     constexpr std::size_t kPrefix = 7;
@@ -55,14 +62,6 @@ arc::Bytes EncodeIndex(const DocumentRecords& records) {
     for (const auto& r : records) WriteRecord(w, r);
     return w.Take();
 }
-
-namespace {
-// The program only ever stores plain names inside the catalog folder; a
-// damaged or hostile index must not make a command act on another place.
-bool IsBareFileName(const std::string& name) {
-    return name != "." && name != ".." && name.find_first_of("\\/:") == std::string::npos;
-}
-}  // namespace
 
 IndexDecodeResult DecodeIndex(const std::uint8_t* data, std::size_t size, DocumentRecords& out) {
     out.clear();
@@ -84,9 +83,9 @@ IndexDecodeResult DecodeIndex(const std::uint8_t* data, std::size_t size, Docume
         if (!ReadRecord(r, current, rec))
             return Malformed(static_cast<std::uint32_t>(i),
                              "record " + std::to_string(i + 1) + " of " + std::to_string(count) + " is cut short");
-        if (!IsBareFileName(rec.name) ||
-            std::any_of(rec.companions.begin(), rec.companions.end(),
-                        [](const std::string& c) { return !IsBareFileName(c); }))
+        // A damaged or hostile index must not make a command act on another
+        // place than the catalog folder.
+        if (FindUnstorableName(rec))
             return Malformed(static_cast<std::uint32_t>(i),
                              "record " + std::to_string(i + 1) + " names a file outside its catalog");
         out.push_back(std::move(rec));

@@ -31,6 +31,11 @@ struct DocumentRecord {
 
 using DocumentRecords = std::vector<DocumentRecord>;
 
+// The record's name or companion that an index must not hold (one that is
+// not paths::IsBareFileName), or null. The reader refuses an index with such
+// a name, so nothing may write one.
+const std::string* FindUnstorableName(const DocumentRecord& record);
+
 // Always the current layout.
 arc::Bytes EncodeIndex(const DocumentRecords& records);
 

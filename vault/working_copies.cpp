@@ -162,7 +162,7 @@ bool WorkingCopies::OpenInWorkingFolder(const std::string& catalog, DocumentReco
             }
             break;
     }
-    ui_.OpenDocumentIn(copy, record.workingFolder);
+    ui_.OpenDocument(copy, record.workingFolder);
     return checkedIn;
 }
 

@@ -85,7 +85,8 @@ TEST(DocumentIndex, EncodesTheCurrentLayoutByteForByte) {
     a.size = -1;
     a.encoded = 1;
     a.companions = {"p.gif", std::string(255, 'c')};
-    DocumentRecord b;  // a new, empty record
+    DocumentRecord b;  // a new record with nothing but its name
+    b.name = "b";
 
     Bytes expect{0x00, 0x00, 0x01, 0x00, 0x02, 0x00, 0x00, 0x00};
     PutShortText(expect, "C:\\a.txt");
@@ -100,7 +101,9 @@ TEST(DocumentIndex, EncodesTheCurrentLayoutByteForByte) {
     PutShortText(expect, "p.gif");
     expect.insert(expect.end(), {0xFF, 0xFF, 0x00});  // 255 needs the escape and a 16-bit length
     expect.insert(expect.end(), 255, 'c');
-    expect.insert(expect.end(), 5, 0x00);   // five empty texts
+    expect.insert(expect.end(), 3, 0x00);  // empty origin, description, working folder
+    PutShortText(expect, "b");
+    expect.push_back(0x00);                 // empty type
     expect.insert(expect.end(), 16, 0x00);  // times, size, flag
     expect.insert(expect.end(), {0x00, 0x00});
 
@@ -195,7 +198,7 @@ TEST(DocumentIndex, HostileCountsAreRefusedBeforeReading) {
     old.resize(104, 0);
     EXPECT_TRUE(Decode(old, false).empty());
     // A companion count larger than the bytes that follow.
-    Bytes b = EncodeIndex({DocumentRecord{}});
+    Bytes b = EncodeIndex({Sample(0)});
     b[b.size() - 2] = 0xFF;
     b[b.size() - 1] = 0xFE;
     EXPECT_TRUE(Decode(b, false).empty());
@@ -241,7 +244,7 @@ TEST(CollisionName, NumberGoesBeforeTheExtension) {
 }
 
 TEST(DocumentIndex, NamesThatLeaveTheCatalogMakeTheIndexMalformed) {
-    for (const char* name : {"..\\victim.txt", "C:evil", "sub/x", ".."}) {
+    for (const char* name : {"..\\victim.txt", "C:evil", "sub/x", "..", "", ".", "...", "../a.txt"}) {
         DocumentRecord bad;
         bad.name = name;
         Decode(EncodeIndex({bad}), false);

@@ -115,3 +115,93 @@ TEST(EncryptedFile, RefusalsLeaveTheBufferUntouched) {
     des::TripleDes2(key.data()).Encrypt(plain.data(), full.data(), plain.size() / 8);
     EXPECT_EQ(vault::OpenEncryptedFile(full.data(), full.size(), key, got), OpenStatus::kOpened);
 }
+
+namespace {
+
+// Reads `source` in order; `readAt` counts what was taken.
+vault::PieceReader ReaderOf(const Bytes& source, std::size_t& readAt) {
+    return [&source, &readAt](std::uint8_t* p, std::size_t n) {
+        if (readAt + n > source.size()) return false;
+        std::copy(source.begin() + readAt, source.begin() + readAt + n, p);
+        readAt += n;
+        return true;
+    };
+}
+
+// Appends what is written to `out`; `pieces` gets the size of each write.
+vault::PieceWriter WriterTo(Bytes& out, std::vector<std::size_t>* pieces = nullptr) {
+    return [&out, pieces](const std::uint8_t* p, std::size_t n) {
+        if (pieces) pieces->push_back(n);
+        out.insert(out.end(), p, p + n);
+        return true;
+    };
+}
+
+}  // namespace
+
+TEST(EncryptedFile, StreamingGivesTheSameBytesAcrossEveryPieceBoundary) {
+    const auto key = DerivePasswordKey("streamed");
+    EncryptedFileHeader h;
+    h.key = key;
+    h.created = 1000000000;
+    h.modified = 1100000000;
+    h.attributes = 0x20;
+    for (std::size_t bufferSize : {32u, 40u, 64u, 4096u}) {
+        // The lengths where the content's end or its padding meets one of
+        // the first piece boundaries (the header shifts them by 29).
+        std::vector<std::size_t> lengths;
+        for (std::size_t n = 0; n <= 40; ++n) lengths.push_back(n);
+        for (std::size_t k = 1; k <= 3; ++k)
+            for (std::size_t d = 0; d <= 18; ++d)
+                if (k * bufferSize + d >= 29 + 9) lengths.push_back(k * bufferSize + d - 29 - 9);
+        for (std::size_t n : lengths) {
+            const Bytes content = Sample(n);
+            h.length = static_cast<std::uint32_t>(n);
+            std::vector<std::size_t> pieces;
+            Bytes buffer(bufferSize), streamed, back;
+            std::size_t readAt = 0;
+            ASSERT_TRUE(vault::SealInPieces(h, buffer.data(), buffer.size(), ReaderOf(content, readAt),
+                                            WriterTo(streamed, &pieces)));
+            ASSERT_EQ(readAt, n);
+            ASSERT_EQ(streamed, vault::BuildEncryptedFile(h, content.data(), n)) << bufferSize << " " << n;
+            for (std::size_t p : pieces) ASSERT_TRUE(p > 0 && p <= bufferSize && p % 8 == 0) << p;
+
+            EncryptedFileHeader got;
+            ASSERT_EQ(vault::CheckEncryptedHeader(streamed.data(), streamed.size(), key, got), OpenStatus::kOpened);
+            ASSERT_EQ(got.length, n);
+            readAt = 0;
+            ASSERT_TRUE(vault::OpenInPieces(got, buffer.data(), buffer.size(), ReaderOf(streamed, readAt),
+                                            WriterTo(back)));
+            ASSERT_EQ(back, content) << bufferSize << " " << n;
+            ASSERT_LE(streamed.size() - readAt, 8u);  // the padding block past the content is not needed
+        }
+    }
+}
+
+TEST(EncryptedFile, StreamingStopsAtTheFirstFailureAndRefusesOddBuffers) {
+    EncryptedFileHeader h;
+    h.key = DerivePasswordKey("k");
+    h.length = 1000;
+    Bytes buffer(64);
+    int writes = 0;
+    const auto fill = [](std::uint8_t* p, std::size_t n) {
+        std::fill(p, p + n, 0x41);
+        return true;
+    };
+    const auto failSecond = [&](const std::uint8_t*, std::size_t) { return ++writes < 2; };
+    EXPECT_FALSE(vault::SealInPieces(h, buffer.data(), buffer.size(), fill, failSecond));
+    EXPECT_EQ(writes, 2);
+
+    int reads = 0;
+    writes = 0;
+    const auto failThirdRead = [&](std::uint8_t* p, std::size_t n) { return ++reads < 3 && fill(p, n); };
+    const auto count = [&](const std::uint8_t*, std::size_t) { return ++writes > 0; };
+    EXPECT_FALSE(vault::SealInPieces(h, buffer.data(), buffer.size(), failThirdRead, count));
+    EXPECT_EQ(writes, 2);  // nothing is written for the piece whose read failed
+    reads = 0;
+    EXPECT_FALSE(vault::OpenInPieces(h, buffer.data(), buffer.size(), failThirdRead, count));
+
+    for (std::size_t odd : {0u, 24u, 36u})
+        EXPECT_FALSE(vault::SealInPieces(h, buffer.data(), odd, fill, count)) << odd;
+    EXPECT_FALSE(vault::OpenInPieces(h, buffer.data(), 12, fill, count));
+}

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 TEST(Paths, PartsOfAPath) {
     EXPECT_EQ(paths::Join("C:\\a", "b.txt"), "C:\\a\\b.txt");
     EXPECT_EQ(paths::Join("D:\\", "b.txt"), "D:\\b.txt");
@@ -22,4 +25,21 @@ TEST(Paths, SanitizeFileNameKeepsNamesInsideTheirFolder) {
     EXPECT_EQ(paths::SanitizeFileName("Com3 .txt"), "_Com3 .txt");
     EXPECT_EQ(paths::SanitizeFileName("COM0"), "COM0");
     EXPECT_EQ(paths::SanitizeFileName("console"), "console");
+}
+
+TEST(Paths, IsBareFileNameRefusesEveryWayOutOfTheFolder) {
+    for (const char* ok : {"a.txt", "report..final.txt", ".profile", "a b", "Note1A2B.txt", "x.", "\xE9t\xE9.doc",
+                           "console", "COM0", "a|b"})
+        EXPECT_TRUE(paths::IsBareFileName(ok)) << ok;
+    for (const std::string& bad : std::vector<std::string>{"", ".", "..", "...", "../a.txt", "..\\a.txt", "sub/x", "C:evil", "a.txt:stream",
+                            "\\\\server\\share", "NUL", "con.txt", "Com3 .txt", "lpt9", std::string("a\0b", 3),
+                            std::string("tab\there"), std::string("line\nbreak"), std::string("del\x7F")})
+        EXPECT_FALSE(paths::IsBareFileName(bad)) << bad;
+}
+
+TEST(Paths, SanitizedNamesAlwaysPassTheBareNameRule) {
+    for (const std::string& hostile : std::vector<std::string>{"", ".", "...", "..\\..\\x", "a/b:c", "aux.h", std::string("\x7F"),
+                                std::string(" \0 ", 3), "com1", ". .", "x.txt"})
+        EXPECT_TRUE(paths::IsBareFileName(paths::SanitizeFileName(hostile))) << hostile;
+    EXPECT_EQ(paths::SanitizeFileName("..."), "_");
 }

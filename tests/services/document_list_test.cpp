@@ -2,7 +2,9 @@
 
 #include <regex>
 
+#include "common/paths.h"
 #include "common/settings_store.h"
+#include "common/win/handle.h"
 #include "tests/support/test_env.h"
 #include "vault/catalog_paths.h"
 #include "vault/document_index.h"
@@ -156,6 +158,119 @@ TEST_F(Vault, AddingFilesPicksFreeNamesAndKeepsEachRecordWithItsFile) {
     EXPECT_EQ(list.AddFilesToCatalog({outside.path(), outside / "nothing.txt"}, false, cat, false), -1);
 }
 
+TEST_F(Vault, NamesFromAFileListAreBareNamesOrRefused) {
+    const std::string cat = Catalog("Docs");
+    list.currentCatalog = cat;
+    CreateDirectoryA((outside / "in").c_str(), nullptr);
+    WriteFileBytes(outside / "in\\x.txt", "x");
+    WriteFileBytes(outside / "a.txt", "outside the list's folder");
+    std::vector<std::string> files;
+    ASSERT_TRUE(paths::ParseFileListArgument(outside / "in\\x.txt|../a.txt||y\x01.txt|", files));
+    ASSERT_EQ(files.size(), 4u);
+
+    EXPECT_EQ(list.AddFilesToCatalog(files, false, cat, false), 0);  // the others still go in
+    ASSERT_EQ(list.records.size(), 1u);
+    EXPECT_EQ(list.records[0].name, "x.txt");
+    for (const char* refused : {"\"../a.txt\" is not a plain file name", "\"\" is not a plain file name",
+                                "\"y\x01.txt\" is not a plain file name"})
+        EXPECT_NE(ui.messages.find(refused), std::string::npos) << refused << " in " << ui.messages;
+    EXPECT_FALSE(FileExists(root / "a.txt"));  // nothing lands beside the catalog
+    EXPECT_EQ(Index(cat).size(), 1u);          // and the index still reads
+
+    // Whatever asks for it, an index never takes a name its reader refuses.
+    DocumentRecords withBad = list.records;
+    withBad.push_back({});
+    withBad.back().name = "../evil.txt";
+    const std::string before = ReadFileBytes(vault::IndexPath(cat));
+    EXPECT_FALSE(vault::SaveIndex(ui, withBad, cat));
+    EXPECT_EQ(ReadFileBytes(vault::IndexPath(cat)), before);
+    withBad.back().name = "page.htm";
+    withBad.back().companions = {".."};
+    EXPECT_FALSE(vault::AppendToIndex(ui, {withBad.back()}, cat));
+    EXPECT_EQ(Index(cat).size(), 1u);
+
+    std::string companion = outside / "sub/../pic.gif";
+    WriteFileBytes(outside / "pic.gif", "gif");
+    EXPECT_FALSE(list.AddCompanionFile("x.txt", companion, cat));
+    EXPECT_TRUE(FileExists(outside / "pic.gif"));
+}
+
+TEST_F(Vault, AnIndexThatCannotBeWrittenStopsMovesBeforeAnythingMoves) {
+    const std::string from = Catalog("From");
+    const std::string to = Catalog("To");
+    list.currentCatalog = from;
+    ASSERT_EQ(list.AddFilesToCatalog({Outside("doc.htm", "d")}, false, from, false), 0);
+    std::string pic = Outside("doc.gif", "g");
+    ASSERT_TRUE(list.AddCompanionFile("doc.htm", pic, from));
+    list.records[0].description = "kept";
+    list.records[0].encoded = 1;
+    ASSERT_TRUE(list.Save());
+    Index(to);  // the target has an index, read-only below
+
+    for (const std::string& locked : {to, from}) {
+        SCOPED_TRACE(locked);
+        ui.messages.clear();
+        SetFileAttributesA(vault::IndexPath(locked).c_str(), FILE_ATTRIBUTE_READONLY);
+        list.MoveToCatalog({0}, to);
+        SetFileAttributesA(vault::IndexPath(locked).c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_NE(ui.messages.find("cannot be written"), std::string::npos) << ui.messages;
+        ASSERT_EQ(list.records.size(), 1u);
+        EXPECT_TRUE(FileExists(from + "\\doc.htm"));
+        EXPECT_TRUE(FileExists(from + "\\doc.gif"));
+        EXPECT_FALSE(FileExists(to + "\\doc.htm"));
+        const auto kept = Index(from);
+        ASSERT_EQ(kept.size(), 1u);
+        EXPECT_EQ(kept[0].description, "kept");
+        EXPECT_EQ(kept[0].encoded, 1);
+        EXPECT_TRUE(Index(to).empty());
+    }
+
+    // Adding with move on: the source stays where it is.
+    const std::string src = Outside("m.doc", "moved?");
+    SetFileAttributesA(vault::IndexPath(to).c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(list.AddFilesToCatalog({src}, true, to, false), -1);
+    SetFileAttributesA(vault::IndexPath(to).c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(FileExists(src));
+    EXPECT_FALSE(FileExists(to + "\\m.doc"));
+}
+
+TEST_F(Vault, ACompanionThatCannotMoveKeepsItsDocumentWithIt) {
+    const std::string from = Catalog("From");
+    const std::string to = Catalog("To");
+    list.currentCatalog = from;
+    ASSERT_EQ(list.AddFilesToCatalog({Outside("page.htm", "p"), Outside("other.htm", "o")}, false, from, false), 1);
+    for (const char* c : {"a.gif", "b.gif"}) {
+        std::string pic = Outside(c, c);
+        ASSERT_TRUE(list.AddCompanionFile("page.htm", pic, from));
+    }
+    std::string gone = Outside("gone.gif", "");
+    ASSERT_TRUE(list.AddCompanionFile("other.htm", gone, from));
+    DeleteFileA((from + "\\gone.gif").c_str());
+
+    {
+        // b.gif is in use elsewhere and cannot move.
+        win::File busy = win::File::Open(from + "\\b.gif", GENERIC_READ, 0, OPEN_EXISTING);
+        ASSERT_TRUE(busy.valid());
+        list.MoveToCatalog({0, 1}, to);
+    }
+
+    EXPECT_NE(ui.messages.find("b.gif"), std::string::npos) << ui.messages;
+    ASSERT_EQ(list.records.size(), 1u);
+    EXPECT_EQ(list.records[0].name, "page.htm");
+    EXPECT_EQ(list.records[0].companions, (std::vector<std::string>{"a.gif", "b.gif"}));
+    for (const char* f : {"page.htm", "a.gif", "b.gif"}) {
+        EXPECT_TRUE(FileExists(from + "\\" + f)) << f;
+        EXPECT_FALSE(FileExists(to + "\\" + f)) << f;
+    }
+    ASSERT_EQ(Index(from).size(), 1u);
+    EXPECT_EQ(Index(from)[0].companions.size(), 2u);
+    // A companion that was already gone does not hold its document back.
+    const auto moved = Index(to);
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved[0].name, "other.htm");
+    EXPECT_TRUE(FileExists(to + "\\other.htm"));
+}
+
 TEST_F(Vault, MovingAddRemovesSourcesAndAHiddenCatalogOnlyGetsItsIndex) {
     const std::string shown = Catalog("Shown");
     const std::string hidden = Catalog("Hidden");
@@ -286,6 +401,9 @@ TEST_F(Vault, DeleteRenameDescribeOpen) {
     list.Open({0, 1});
     ASSERT_EQ(ui.opened.size(), 1u);
     EXPECT_EQ(ui.opened[0], cat + "\\g.txt");
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    EXPECT_EQ(ui.openedIn[0], temp);  // started in the temporary folder
     EXPECT_NE(ui.messages.find("\\Ops\\f.txt is encrypted\r\n"), std::string::npos) << ui.messages;
 
     const std::string before = ui.messages;
@@ -306,6 +424,28 @@ TEST_F(Vault, NewNoteLiesInTheShownCatalog) {
     EXPECT_EQ(Index(cat).size(), 1u);
     ASSERT_EQ(ui.opened.size(), 1u);
     EXPECT_EQ(ui.opened[0], r.origin);
+    EXPECT_EQ(ui.openedIn[0], cat);  // started in the catalog
+}
+
+TEST_F(Vault, NewNoteNeedsAReadableAndWritableIndexBeforeItMakesAFile) {
+    const std::string cat = Catalog("Locked");
+    list.currentCatalog = cat;
+    list.Refresh();  // creates the empty index
+    SetFileAttributesA(vault::IndexPath(cat).c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(list.NewNote());
+    SetFileAttributesA(vault::IndexPath(cat).c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_NE(ui.messages.find("cannot be written"), std::string::npos) << ui.messages;
+
+    WriteFileBytes(vault::IndexPath(cat), std::string("\x00\x00\x01\x00\x05\x00\x00\x00", 8));  // damaged
+    EXPECT_FALSE(list.NewNote());
+    EXPECT_NE(ui.messages.find("damaged"), std::string::npos) << ui.messages;
+
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((cat + "\\Note*").c_str(), &found);
+    EXPECT_EQ(h, INVALID_HANDLE_VALUE) << "a note without a record: " << found.cFileName;
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    EXPECT_TRUE(list.records.empty());
+    EXPECT_TRUE(ui.opened.empty());
 }
 
 TEST_F(Vault, CopyToAsksBeforeReplacingAndSkipsEncrypted) {

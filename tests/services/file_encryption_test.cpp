@@ -1,6 +1,8 @@
 #include "common/win/handle.h"
 #include "vault/file_encryption.h"
 
+#include <psapi.h>
+
 #include <gtest/gtest.h>
 
 #include "tests/support/test_env.h"
@@ -50,11 +52,39 @@ bool PlatformKeepsCreationTime(const TempDir& dir) {
     return keeps;
 }
 
-std::string Fill(std::size_t n) {
+// Bytes [at, at + n) of a fixed pattern.
+std::string Fill(std::size_t n, std::size_t at = 0) {
     std::string s(n, '\0');
-    for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>(i * 37 + i / 251);
+    for (std::size_t i = at; i < at + n; ++i) s[i - at] = static_cast<char>(i * 37 + i / 251);
     return s;
 }
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA d;
+    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &d);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(d.cFileName);
+    } while (FindNextFileA(h, &d));
+    FindClose(h);
+    return names;
+}
+
+std::uint64_t PeakWorkingSet() {
+    PROCESS_MEMORY_COUNTERS pmc{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
+    return pmc.PeakWorkingSetSize;
+}
+
+// Makes the piece writes of the new file fail from the `n`th on.
+struct FailingWrites {
+    explicit FailingWrites(int n) {
+        vault::SetPieceWriteHook([this, n](std::uint64_t) { return ++writes < n; });
+    }
+    ~FailingWrites() { vault::SetPieceWriteHook({}); }
+    int writes = 0;
+};
 
 }  // namespace
 
@@ -211,4 +241,83 @@ TEST(FileEncryption, CommandNeedsASelectionAndAPassword) {
     EXPECT_EQ(vault::EncryptDecryptCommand(dir.path(), {"doc"}, flags, ui), 1);
     EXPECT_EQ(flags[0], 1);
     EXPECT_TRUE(vault::DecryptFile(dir / "doc", "", ui));
+}
+
+TEST(FileEncryption, LargeDocumentsStreamThroughBoundedMemory) {
+    TempDir dir;
+    RecordingUi ui;
+    const std::string path = dir / "large.bin";
+    // Several pieces, the last one short. Written and compared a slice at a
+    // time, so the test itself never holds the document.
+    constexpr std::size_t kSize = (24u << 20) + 5, kSlice = 1u << 20;
+    const auto slice = [](std::size_t at, std::size_t n) { return Fill(n, at); };
+    {
+        win::File out = win::File::Open(path, GENERIC_WRITE, 0, CREATE_NEW);
+        for (std::size_t at = 0; at < kSize; at += kSlice) {
+            const std::string part = slice(at, std::min(kSlice, kSize - at));
+            ASSERT_TRUE(out.Write(part.data(), part.size()));
+        }
+    }
+    const std::uint64_t before = PeakWorkingSet();
+
+    ASSERT_TRUE(vault::EncryptFile(path, "pw", ui));
+    ASSERT_TRUE(vault::DecryptFile(path, "pw", ui));
+    EXPECT_LT(PeakWorkingSet() - before, 12u << 20) << "a document must not be held whole in memory";
+
+    win::File back = win::File::Open(path, GENERIC_READ, 0, OPEN_EXISTING);
+    std::uint64_t size = 0;
+    ASSERT_TRUE(back.Size(size));
+    ASSERT_EQ(size, kSize);
+    std::string part(kSlice, '\0');
+    for (std::size_t at = 0; at < kSize; at += kSlice) {
+        const std::size_t n = std::min(kSlice, kSize - at);
+        ASSERT_TRUE(back.ReadAt(at, part.data(), n));
+        ASSERT_TRUE(part.compare(0, n, slice(at, n)) == 0) << "at " << at;
+    }
+    EXPECT_TRUE(ui.asked.empty());
+}
+
+TEST(FileEncryption, AFailureOnTheWayLeavesTheDocumentAsItWas) {
+    TempDir dir;
+    RecordingUi ui;
+    const std::string path = dir / "doc.bin";
+    const std::string content = Fill((9u << 20) + 3);  // three pieces
+    WriteFileBytes(path, content);
+    SetTimes(path, At(981158400), At(1015000000));
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    const FileState plain = StateOf(path);
+
+    for (int failAt : {1, 2, 3}) {
+        FailingWrites failing(failAt);
+        EXPECT_FALSE(vault::EncryptFile(path, "pw", ui)) << failAt;
+        const FileState after = StateOf(path);
+        EXPECT_TRUE(after.bytes == plain.bytes) << "plain stays plain, piece " << failAt;
+        EXPECT_EQ(Ticks(after.modified), Ticks(plain.modified));
+        EXPECT_EQ(after.attributes, plain.attributes);
+    }
+    EXPECT_EQ(ui.asked.size(), 3u);  // each failure reported
+
+    // Encrypting keeps the attributes, as a write in place would, and gives
+    // the same format as a document encrypted whole.
+    ASSERT_TRUE(vault::EncryptFile(path, "pw", ui));
+    const FileState encrypted = StateOf(path);
+    std::string opened = encrypted.bytes;
+    vault::EncryptedFileHeader header;
+    ASSERT_EQ(vault::OpenEncryptedFile(reinterpret_cast<std::uint8_t*>(opened.data()), opened.size(),
+                                       vault::DerivePasswordKey("pw"), header),
+              vault::OpenStatus::kOpened);
+    EXPECT_EQ(opened.size(), vault::EncryptedFileSize(content.size()));
+    EXPECT_TRUE(opened.compare(29, header.length, content) == 0);
+    EXPECT_TRUE(encrypted.attributes & FILE_ATTRIBUTE_HIDDEN);
+    if (PlatformKeepsCreationTime(dir)) {
+        EXPECT_EQ(Ticks(encrypted.created), Ticks(plain.created));
+    }
+    for (int failAt : {1, 3}) {
+        FailingWrites failing(failAt);
+        EXPECT_FALSE(vault::DecryptFile(path, "pw", ui)) << failAt;
+        EXPECT_TRUE(ReadFileBytes(path) == encrypted.bytes) << "encrypted stays encrypted, piece " << failAt;
+    }
+    EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"doc.bin"});  // no leftovers
+    ASSERT_TRUE(vault::DecryptFile(path, "pw", ui));
+    EXPECT_TRUE(ReadFileBytes(path) == content);
 }

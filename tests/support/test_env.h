@@ -64,10 +64,9 @@ public:
         password = passwordAnswer;
         return passwordGiven;
     }
-    void OpenDocument(const std::string& path) override { opened.push_back(path); }
-    void OpenDocumentIn(const std::string& path, const std::string& folder) override {
+    void OpenDocument(const std::string& path, const std::string& workingFolder) override {
         opened.push_back(path);
-        openedIn.push_back(folder);
+        openedIn.push_back(workingFolder);
     }
 
     std::string messages;
@@ -78,5 +77,5 @@ public:
     std::string passwordAnswer;
     bool passwordGiven = true;
     std::vector<std::string> opened;
-    std::vector<std::string> openedIn;  // the working folder each was opened in
+    std::vector<std::string> openedIn;  // the working folder of each
 };

@@ -41,7 +41,11 @@ HWND FindMessagesEdit(HWND frame) {
         [](HWND hwnd, LPARAM lp) -> BOOL {
             char cls[32] = {};
             GetClassNameA(hwnd, cls, sizeof cls);
-            if (_stricmp(cls, "Edit") == 0 && GetDlgCtrlID(hwnd) == 1002 && (GetWindowLongA(hwnd, GWL_STYLE) & WS_BORDER)) {
+            // The dialog manager may turn the Messages edit's border into a
+            // client edge; the Descriptions edit has neither.
+            const bool bordered = (GetWindowLongA(hwnd, GWL_STYLE) & WS_BORDER) ||
+                                  (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+            if (_stricmp(cls, "Edit") == 0 && GetDlgCtrlID(hwnd) == 1002 && bordered) {
                 *reinterpret_cast<HWND*>(lp) = hwnd;
                 return FALSE;
             }
