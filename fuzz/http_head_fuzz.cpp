@@ -12,7 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < size && step == net::HeadStep::More; ++i) step = r.Add(static_cast<char>(data[i]));
     if (step != net::HeadStep::Done || !r.Finish()) return 0;
     const net::HttpReplyHead& h = r.head();
-    if (const std::string* range = net::FindHeaderLine(h, "Content-Range: ")) net::ContentRangeTotal(*range);
+    if (const std::string* range = net::FindHeaderLine(h, "Content-Range: ")) {
+        net::ContentRangeTotal(*range);
+        net::ContentRangeStart(*range);
+    }
     net::RedirectTarget(h.rawHead);
     const std::string* location = net::FindHeaderLine(h, "Content-Location: ");
     const std::string name = net::NameFromObjectPath("host", h.lines[0], location);

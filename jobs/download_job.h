@@ -46,8 +46,18 @@ public:
     std::unique_lock<std::mutex> Lock() const { return std::unique_lock<std::mutex>(lock_); }
     JobProgress Progress() const;
 
+    // The window thread calls this first thing when it handles jobProgress,
+    // before it reads the job: until then the worker posts no other
+    // jobProgress for this job, and a change made after the call gets a
+    // message of its own.
+    void ProgressHandled() { progressPending_.store(false); }
+    // Worker side: true when no jobProgress is pending, which the caller is
+    // then to post; marks one pending.
+    bool ClaimProgressPost() { return !progressPending_.exchange(true); }
+
 private:
     mutable std::mutex lock_;
+    std::atomic<bool> progressPending_{false};
 };
 
 // The ordered list of jobs; every job's number is its index.

@@ -262,6 +262,8 @@ void JobManager::EditProperty() {
 
 void JobManager::OnJobProgress(DownloadJob* job) {
     if (jobs_.IndexOf(job) < 0) return;
+    // Taken first: the worker may post the next one from here on.
+    job->ProgressHandled();
     Redraw(*job);
 }
 

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr std::uint32_t kProgressEvery = 50000;
+constexpr int kMaxNameTries = 10000;
 
 }  // namespace
 
@@ -23,15 +24,21 @@ void ClampResumeToFile(DownloadJob& job) {
     if (size < job.receivedBytes) job.receivedBytes = static_cast<std::uint32_t>(size);
 }
 
-std::string FreshDownloadName(const std::string& folder, std::string name) {
+std::string ReserveDownloadName(const std::string& folder, std::string name) {
     if (net::IsLoaderSensitiveName(name)) name += "_";
-    if (GetFileAttributesA(paths::Join(folder, name).c_str()) == INVALID_FILE_ATTRIBUTES) return name;
     const std::string stem = paths::StemOf(name);
     const std::string ext = name.substr(stem.size());
-    for (int n = 1;; ++n) {
-        const std::string candidate = stem + "[" + std::to_string(n) + "]" + ext;
-        if (GetFileAttributesA(paths::Join(folder, candidate).c_str()) == INVALID_FILE_ATTRIBUTES) return candidate;
+    std::string candidate = name;
+    for (int n = 1; n <= kMaxNameTries; ++n) {
+        // Created empty at once: another job choosing the same name now sees
+        // it taken, where a look for the file would let both write it.
+        win::File file = win::File::Open(paths::Join(folder, candidate), GENERIC_WRITE, 0, CREATE_NEW);
+        if (file.valid()) return candidate;
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+        candidate = stem + "[" + std::to_string(n) + "]" + ext;
     }
+    return name;
 }
 
 bool DownloadFile::Open(const std::string& path, std::uint32_t offset) {

@@ -29,9 +29,12 @@ private:
 // Lowers receivedBytes to the length of the partial file, so a resume never
 // leaves a run of zeros where the file was cut behind the program's back.
 void ClampResumeToFile(DownloadJob& job);
-// A server-chosen name for a new file in `folder`: a loader-sensitive name
-// gets "_" appended, and an existing file is never overwritten ("a[1].zip").
-std::string FreshDownloadName(const std::string& folder, std::string name);
+// Takes a server-chosen name for a new file in `folder`: a loader-sensitive
+// name gets "_" appended, an existing file is never overwritten ("a[1].zip"),
+// and the name returned is reserved: its file has been created, empty. When
+// the folder refuses the file for another reason, the name is returned
+// unreserved and the open that follows reports the error.
+std::string ReserveDownloadName(const std::string& folder, std::string name);
 
 // Takes the received blocks of one run: writes them, advances the job's
 // receivedBytes and rate under its lock and posts jobProgress after more

@@ -5,6 +5,17 @@
 #include "net/http_worker.h"
 #include "net/job_url.h"
 
+namespace {
+
+constexpr DWORD kEndRetryMs = 20;
+
+}  // namespace
+
+PostMessageFn& WorkerPostMessage() {
+    static PostMessageFn post = PostMessageA;
+    return post;
+}
+
 HANDLE DownloadSlots() {
     static win::Semaphore slots = [] {
         win::Semaphore s;
@@ -19,6 +30,13 @@ DownloadSlotLease::~DownloadSlotLease() { ReleaseSemaphore(DownloadSlots(), 1, n
 bool ParseJobUrl(DownloadJob& job) {
     auto guard = job.Lock();
     if (job.startedUrl.empty()) return false;
+    if (net::HasControlBytes(job.startedUrl)) {
+        job.serviceType = 0;
+        job.serverHost.clear();
+        job.objectPath.clear();
+        job.port = 0;
+        return false;
+    }
     job.startedUrl = net::NormaliseJobUrl(job.startedUrl);
     net::UrlParts parts;
     if (!net::SplitJobUrl(job.startedUrl, parts)) parts = net::UrlParts{};  // no scheme: the run fails
@@ -39,11 +57,17 @@ bool StartDownload(DownloadJob& job, HWND notifyWindow) {
 
 bool LaunchDownload(DownloadJob& job) {
     if (job.worker.running()) return false;
+    if (net::HasControlBytes(job.url)) {
+        auto guard = job.Lock();
+        job.status = kInvalidUrl;
+        return false;
+    }
     job.startedUrl = job.url;
     job.stopEvent.Reset();
     job.stop.Forget();
     job.fileError = 0;
     job.holdsSlot = false;
+    job.ProgressHandled();  // a message left from an earlier run must not hold this run's back
     ParseJobUrl(job);
     if (job.fileName.empty()) job.receivedBytes = 0;
     return job.worker.Start(HttpDownloadWorker, &job);
@@ -70,7 +94,8 @@ bool IsDownloadIdle(const DownloadJob& job) { return !job.worker.running(); }
 bool WorkerHasEnded(const DownloadJob& job) { return job.worker.Ended(); }
 
 void PostJobProgress(DownloadJob& job) {
-    if (job.notifyWindow) PostMessageA(job.notifyWindow, jobProgress, 0, reinterpret_cast<LPARAM>(&job));
+    if (!job.notifyWindow || !job.ClaimProgressPost()) return;
+    if (!WorkerPostMessage()(job.notifyWindow, jobProgress, 0, reinterpret_cast<LPARAM>(&job))) job.ProgressHandled();
 }
 
 void PostJobStatus(DownloadJob& job, const std::string& text) {
@@ -86,5 +111,11 @@ void PostJobEnd(DownloadJob& job, const std::string& status) {
         auto guard = job.Lock();
         job.status = net::WithoutLineBreaks(status);
     }
-    if (job.notifyWindow) PostMessageA(job.notifyWindow, jobEnded, 0, reinterpret_cast<LPARAM>(&job));
+    if (!job.notifyWindow) return;
+    // The manager joins the thread and files the download only on this
+    // message: a full queue is waited out, only a window that is gone ends it.
+    while (!WorkerPostMessage()(job.notifyWindow, jobEnded, 0, reinterpret_cast<LPARAM>(&job))) {
+        if (!IsWindow(job.notifyWindow)) return;
+        Sleep(kEndRetryMs);
+    }
 }

@@ -107,7 +107,10 @@ std::string FtpFileName(std::string_view objectPath) {
 
 bool IsLoaderSensitiveName(std::string_view name) {
     const std::string lower = Lowered(std::string(name));
-    for (std::string_view ext : {".dll", ".ocx", ".cpl", ".drv", ".sys", ".manifest", ".local", ".job", ".ini"})
+    // The help files too: the program opens its help from its own folder,
+    // which is also the download folder.
+    for (std::string_view ext : {".dll", ".ocx", ".cpl", ".drv", ".sys", ".manifest", ".local", ".job", ".ini", ".hlp",
+                                 ".chm", ".cnt", ".gid"})
         if (EndsWith(lower, ext)) return true;
     return false;
 }

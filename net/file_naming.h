@@ -26,8 +26,8 @@ std::string_view ExtensionForContentType(std::string_view contentTypeLine);
 std::string NameFromTemporary(std::string_view temporaryPath, std::string_view contentTypeLine);
 
 // True for names the system's loader or this program would pick up from the
-// program folder (libraries, drivers, manifests, the job list, ini files):
-// a server must never choose such a name there.
+// program folder (libraries, drivers, manifests, the job list, ini and help
+// files): a server must never choose such a name there.
 bool IsLoaderSensitiveName(std::string_view name);
 
 // The name of an FTP download: the path with its separators turned into

@@ -25,14 +25,22 @@ bool Refused() {
     return false;
 }
 
-bool ReceiveFile(DownloadJob& job, NetSocket& data, DownloadFile& file) {
+// Receives until the data connection ends. False when stopped or when the
+// file refused a block. A connection that ends with an error (a reset after
+// the last byte is common) ends the transfer too: its code goes to
+// endError, and the size check decides whether the file is whole.
+bool ReceiveFile(DownloadJob& job, NetSocket& data, DownloadFile& file, DWORD& endError) {
     char buffer[4096];
     int ask = 1023;
     BlockWriter writer(job, file, true);
     for (;;) {
         const int n = data.Receive(buffer, ask, job.stop);
         ask = sizeof buffer;
-        if (n < 0) return false;
+        if (n < 0) {
+            if (job.stop.seen()) return false;
+            endError = static_cast<DWORD>(WSAGetLastError());
+            return true;
+        }
         if (n == 0) return true;
         std::uint32_t size = 0;
         if (!writer.Write(buffer, static_cast<std::uint32_t>(n), size)) return false;
@@ -71,7 +79,8 @@ bool ReadFtpReply(DownloadJob& job, FtpControl& control, std::string& reply, con
 bool FtpDownload(DownloadJob& job) {
     FtpControl control;
     std::string reply;
-    if (!control.socket.Create() || !ConnectViaProxy(control.socket, job)) return false;
+    ConnectTarget server;
+    if (!control.socket.Create() || !ConnectViaProxy(control.socket, job, &server)) return false;
     if (!ReadFtpReply(job, control, reply, "220")) return false;
     if (!Command(job, control, "USER " + (job.userName.empty() ? std::string("anonymous") : job.userName), "331",
                  reply))
@@ -98,12 +107,12 @@ bool FtpDownload(DownloadJob& job) {
     }
     if (!Command(job, control, "TYPE I", "200", reply)) return false;
     if (!Command(job, control, "PASV", "227", reply)) return false;
-    std::uint32_t address = 0;
+    std::uint32_t announced = 0;  // not used: the data goes to the host of the control connection
     std::uint16_t port = 0;
-    if (!net::ParsePasvReply(reply, address, port)) return Refused();
+    if (!net::ParsePasvReply(reply, announced, port)) return Refused();
 
     NetSocket data;
-    if (!data.Create() || !ConnectAddressViaProxy(data, htonl(address), htons(port), job.proxy, job)) return false;
+    if (!data.Create() || !ConnectAddressViaProxy(data, server, port, job.proxy, job)) return false;
     if (restAccepted && !Command(job, control, "REST " + std::to_string(job.receivedBytes), "350", reply))
         return false;
     if (!Command(job, control, "RETR " + job.objectPath, "150", reply)) {
@@ -111,15 +120,19 @@ bool FtpDownload(DownloadJob& job) {
     }
     DownloadFile file;
     if (!file.Open(paths::Join(job.downloadFolder, job.fileName), job.receivedBytes)) return false;
-    const bool complete = ReceiveFile(job, data, file);
+    DWORD endError = 0;
+    const bool ended = ReceiveFile(job, data, file, endError);
     const DWORD error = GetLastError();
     file.Close();
     data.Close();
     control.socket.Close();
-    if (!complete) {
+    if (!ended) {
         SetLastError(job.stop.seen() ? 0 : error);
         return false;
     }
-    if (job.receivedBytes < job.totalBytes) return Refused();
+    if (job.receivedBytes < job.totalBytes) {
+        SetLastError(endError);  // 0 for a plain early close
+        return false;
+    }
     return true;
 }

@@ -98,12 +98,34 @@ std::optional<std::uint32_t> ContentRangeTotal(std::string_view line) {
     return total;
 }
 
+std::optional<std::uint32_t> ContentRangeStart(std::string_view line) {
+    const std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos) return std::nullopt;
+    std::string_view rest = line.substr(colon + 1);
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
+    constexpr std::string_view kUnit = "bytes";
+    if (!StartsWithNoCase(rest, kUnit)) return std::nullopt;
+    rest.remove_prefix(kUnit.size());
+    std::size_t first = 0;
+    while (first < rest.size() && (rest[first] == ' ' || rest[first] == '\t')) ++first;
+    if (first == 0) return std::nullopt;  // "bytes" must be followed by a blank
+    std::size_t end = first;
+    while (end < rest.size() && rest[end] >= '0' && rest[end] <= '9') ++end;
+    // The digits are followed at once by the "-" of the range.
+    if (end == first || end == rest.size() || rest[end] != '-') return std::nullopt;
+    std::uint32_t start = 0;
+    if (!ParseU32(rest.substr(first, end - first), start)) return std::nullopt;
+    return start;
+}
+
 std::optional<std::string> RedirectTarget(std::string_view rawHead) {
     const std::size_t at = rawHead.find("Location");
     if (at == std::string_view::npos || at + 9 > rawHead.size()) return std::nullopt;
     std::string_view rest = rawHead.substr(at + 9);
     rest = rest.substr(0, rest.find_first_of("\r\n"));
+    // Blanks and tabs around a header value are not part of it.
     while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
+    while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t')) rest.remove_suffix(1);
     return std::string(rest);
 }
 

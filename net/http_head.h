@@ -52,8 +52,13 @@ const std::string* FindHeaderLine(const HttpReplyHead& head, std::string_view na
 // Total size from a Content-Range line: the number after its last "/".
 std::optional<std::uint32_t> ContentRangeTotal(std::string_view line);
 
+// First byte of the range of a Content-Range line ("Content-Range: bytes
+// 1000-4999/5000" gives 1000); nothing when the line names no such range.
+std::optional<std::uint32_t> ContentRangeStart(std::string_view line);
+
 // Target of a redirect: the text 9 characters after the first "Location"
-// anywhere in the head, up to the first CR or LF, without leading blanks.
+// anywhere in the head, up to the first CR or LF, without the blanks and
+// tabs around it.
 std::optional<std::string> RedirectTarget(std::string_view rawHead);
 
 // The status texts of the CONNECT reply and the head share this rule: the

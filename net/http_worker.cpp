@@ -19,6 +19,7 @@ constexpr int kEmptyReceivesAllowed = 5;
 
 const char* const kFinished = "Finished.";
 const char* const kCanceled = "Canceled.";
+const char* const kFailed = "Failed.";
 
 enum class Pass { Again, Over };
 
@@ -29,7 +30,7 @@ Pass EndWithError(DownloadJob& job, DWORD error) {
     return Pass::Over;
 }
 
-// Step 6: the name of a file the job has not named yet; "" when none.
+// The name of a file the job has not named yet; "" when none.
 std::string ChooseFileName(const DownloadJob& job, const net::HttpReplyHead& head) {
     std::string name = net::NameFromObjectPath(job.serverHost, job.objectPath,
                                                net::FindHeaderLine(head, "Content-Location: "));
@@ -47,7 +48,7 @@ struct Transfer {
     DWORD error = 0;
 };
 
-// Step 8: moves the body into the file.
+// Moves the body into the file.
 Transfer MoveBody(DownloadJob& job, NetSocket& socket, DownloadFile& file, bool lengthKnown) {
     Transfer t;
     char buffer[kReceiveBuffer];
@@ -107,72 +108,80 @@ Transfer MoveBody(DownloadJob& job, NetSocket& socket, DownloadFile& file, bool 
     return t;
 }
 
-// Steps 3 to 8 for one HTTP request.
-Pass HttpPass(DownloadJob& job) {
-    ClampResumeToFile(job);
-    NetSocket socket;
-    if (!socket.Create() || !ConnectViaProxy(socket, job)) return EndWithError(job, WSAGetLastError());
+// Connects (straight or through the proxy) and sends the GET request.
+bool SendRequest(DownloadJob& job, NetSocket& socket) {
+    if (!socket.Create() || !ConnectViaProxy(socket, job)) return false;
     const std::string request = net::BuildHttpRequest(job.objectPath, job.serverHost, job.userAgent, job.receivedBytes);
-    if (!socket.SendAll(request.data(), request.size(), job.stop)) return EndWithError(job, WSAGetLastError());
+    return socket.SendAll(request.data(), request.size(), job.stop);
+}
 
-    net::HttpHeadReader reader;
-    if (!ReadHttpReplyHead(socket, reader, job)) return EndWithError(job, WSAGetLastError());
-    const net::HttpReplyHead& head = reader.head();
-    bool lengthKnown = true;
-    switch (head.statusCode) {
-        case 200: {
-            auto guard = job.Lock();
-            job.receivedBytes = 0;
-            job.totalBytes = head.contentLength;
-            lengthKnown = head.hasContentLength;
-            break;
-        }
-        case 206: {
-            const std::string* range = net::FindHeaderLine(head, "Content-Range: ");
-            const auto total = range ? net::ContentRangeTotal(*range) : std::nullopt;
-            if (total && *total < job.receivedBytes) {
-                // A total below what is kept would cut the partial file.
-                PostJobEnd(job, kCanceled);
-                return Pass::Over;
-            }
-            auto guard = job.Lock();
-            if (total) {
-                job.totalBytes = *total;
-            } else if (head.hasContentLength && head.contentLength <= 0xFFFFFFFFu - job.receivedBytes) {
-                job.totalBytes = job.receivedBytes + head.contentLength;
-            } else {
-                lengthKnown = false;
-            }
-            break;
-        }
-        case 302: {
-            if (const auto target = net::RedirectTarget(head.rawHead)) {
-                auto guard = job.Lock();
-                job.startedUrl = *target;
-            }
-            socket.Close();
-            if (!ParseJobUrl(job)) {
-                PostJobEnd(job, kCanceled);
-                return Pass::Over;
-            }
-            return IsCancelled(job) ? (PostJobEnd(job, kCanceled), Pass::Over) : Pass::Again;
-        }
-        default:
-            PostJobEnd(job, kFinished);
-            return Pass::Over;
+// What the reply status made of the run.
+enum class Reply {
+    Body,      // a body follows for the file
+    Redirect,  // the next pass asks the new URL
+    Refused,   // the server would not give the file: nothing is written
+    Unusable,  // a range the kept file cannot take, or a redirect that
+               // cannot be followed: nothing is written, the run is cancelled
+};
+
+// 200: the whole file, from its first byte.
+Reply TakeWholeFile(DownloadJob& job, const net::HttpReplyHead& head, bool& lengthKnown) {
+    auto guard = job.Lock();
+    job.receivedBytes = 0;
+    job.totalBytes = head.contentLength;
+    lengthKnown = head.hasContentLength;
+    return Reply::Body;
+}
+
+// 206: the body continues the kept file, which only a range that starts at
+// the resume offset does; a total below what is kept would cut the file.
+Reply TakePartialFile(DownloadJob& job, const net::HttpReplyHead& head, bool& lengthKnown) {
+    const std::string* range = net::FindHeaderLine(head, "Content-Range: ");
+    const auto total = range ? net::ContentRangeTotal(*range) : std::nullopt;
+    if (range && net::ContentRangeStart(*range) != job.receivedBytes) return Reply::Unusable;
+    if (total && *total < job.receivedBytes) return Reply::Unusable;
+    auto guard = job.Lock();
+    if (total) {
+        job.totalBytes = *total;
+    } else if (head.hasContentLength && head.contentLength <= 0xFFFFFFFFu - job.receivedBytes) {
+        job.totalBytes = job.receivedBytes + head.contentLength;
+    } else {
+        lengthKnown = false;
     }
+    return Reply::Body;
+}
 
-    if (job.fileName.empty()) {
-        std::string name = ChooseFileName(job, head);
-        if (name.empty()) {
-            PostJobEnd(job, kCanceled);
-            return Pass::Over;
-        }
-        name = FreshDownloadName(job.downloadFolder, std::move(name));
+// 302: the URL of the Location line, or the same one again without it.
+Reply TakeRedirect(DownloadJob& job, const net::HttpReplyHead& head) {
+    if (const auto target = net::RedirectTarget(head.rawHead)) {
         auto guard = job.Lock();
-        job.fileName = std::move(name);
+        job.startedUrl = *target;
     }
+    return ParseJobUrl(job) ? Reply::Redirect : Reply::Unusable;
+}
 
+Reply TakeStatus(DownloadJob& job, const net::HttpReplyHead& head, bool& lengthKnown) {
+    switch (head.statusCode) {
+        case 200: return TakeWholeFile(job, head, lengthKnown);
+        case 206: return TakePartialFile(job, head, lengthKnown);
+        case 302: return TakeRedirect(job, head);
+        default: return Reply::Refused;
+    }
+}
+
+// Names the file when the job has none yet; the name is reserved at once.
+bool NameTheFile(DownloadJob& job, const net::HttpReplyHead& head) {
+    if (!job.fileName.empty()) return true;
+    std::string name = ChooseFileName(job, head);
+    if (name.empty()) return false;
+    name = ReserveDownloadName(job.downloadFolder, std::move(name));
+    auto guard = job.Lock();
+    job.fileName = std::move(name);
+    return true;
+}
+
+// Opens the file and moves the body into it; ends the run.
+Pass ReceiveIntoFile(DownloadJob& job, NetSocket& socket, bool lengthKnown) {
     DownloadFile file;
     if (!file.Open(paths::Join(job.downloadFolder, job.fileName), job.receivedBytes)) {
         // A worker never shows a window: the error travels with the job.
@@ -192,11 +201,42 @@ Pass HttpPass(DownloadJob& job) {
     return Pass::Over;
 }
 
-// Step 10.
+// One HTTP request: request, reply head, status, file name, body.
+Pass HttpPass(DownloadJob& job) {
+    ClampResumeToFile(job);
+    NetSocket socket;
+    if (!SendRequest(job, socket)) return EndWithError(job, WSAGetLastError());
+    net::HttpHeadReader reader;
+    if (!ReadHttpReplyHead(socket, reader, job)) return EndWithError(job, WSAGetLastError());
+    bool lengthKnown = true;
+    switch (TakeStatus(job, reader.head(), lengthKnown)) {
+        case Reply::Body: break;
+        case Reply::Redirect:
+            socket.Close();
+            if (!IsCancelled(job)) return Pass::Again;
+            PostJobEnd(job, kCanceled);
+            return Pass::Over;
+        case Reply::Refused:
+            // Like a job without a name: nothing of this run may be filed.
+            PostJobEnd(job, kFailed);
+            return Pass::Over;
+        case Reply::Unusable:
+            PostJobEnd(job, kCanceled);
+            return Pass::Over;
+    }
+    if (!NameTheFile(job, reader.head())) {
+        PostJobEnd(job, kCanceled);
+        return Pass::Over;
+    }
+    return ReceiveIntoFile(job, socket, lengthKnown);
+}
+
+// An FTP URL: named after its path, fetched by FtpDownload.
 void FtpPass(DownloadJob& job) {
     if (job.fileName.empty()) {
+        std::string name = ReserveDownloadName(job.downloadFolder, net::FtpFileName(job.objectPath));
         auto guard = job.Lock();
-        job.fileName = FreshDownloadName(job.downloadFolder, net::FtpFileName(job.objectPath));
+        job.fileName = std::move(name);
     }
     ClampResumeToFile(job);
     SetLastError(0);
@@ -219,7 +259,9 @@ void RunPasses(DownloadJob& job) {
                 FtpPass(job);
                 return;
             default:
-                PostJobEnd(job, kFinished);
+                // Nothing was fetched: a name the job kept from an earlier
+                // run must not be filed as this run's download.
+                PostJobEnd(job, kFailed);
                 return;
         }
     }

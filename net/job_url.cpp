@@ -8,13 +8,19 @@ namespace net {
 
 namespace {
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
     return s;
 }
 
 }  // namespace
+
+bool HasControlBytes(std::string_view url) {
+    for (char c : url)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
+    return false;
+}
 
 std::string NormaliseJobUrl(std::string_view url) {
     std::string r(url);
@@ -24,7 +30,8 @@ std::string NormaliseJobUrl(std::string_view url) {
 
 bool SplitJobUrl(std::string_view url, UrlParts& parts) {
     parts = UrlParts{};
-    url = Trim(url);
+    if (HasControlBytes(url)) return false;
+    url = TrimBlanks(url);
     const std::size_t colon = url.find("://");
     if (colon == std::string_view::npos || colon == 0) return false;
     const std::string_view scheme = url.substr(0, colon);
@@ -67,10 +74,7 @@ bool SplitJobUrl(std::string_view url, UrlParts& parts) {
         }
     }
     parts.host = std::string(host);
-    if (host.empty()) return false;
-    for (char c : host)
-        if (static_cast<unsigned char>(c) <= ' ') return false;
-    return true;
+    return !host.empty() && host.find(' ') == std::string_view::npos;
 }
 
 bool IsValidJobUrl(std::string_view url) {

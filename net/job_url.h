@@ -20,13 +20,20 @@ struct UrlParts {
     std::string password;
 };
 
+// True when the text holds a byte below 0x20 or 0x7F (CR, LF, NUL, tab,
+// ...). Such a URL is never started: its path and host go into request and
+// command lines, where a line break would let the text add lines of its own.
+bool HasControlBytes(std::string_view url);
+
 // Appends "/" when the text holds fewer than three slashes, so that a URL of
 // scheme and host alone asks for the root.
 std::string NormaliseJobUrl(std::string_view url);
 
-// Splits an absolute URL. Returns false for relative or empty text, an
-// unknown scheme, an empty host or a port outside 1..65535; the parts then
-// hold what could be read (serviceType stays 0 for an unknown scheme).
+// Splits an absolute URL; blanks around it are ignored. Returns false for
+// relative or empty text, text with control bytes (the parts then stay
+// empty), an unknown scheme, an empty host or a port outside 1..65535; the
+// parts then hold what could be read (serviceType stays 0 for an unknown
+// scheme).
 bool SplitJobUrl(std::string_view url, UrlParts& parts);
 
 // The test a job's URL must pass before it is started.

@@ -119,6 +119,15 @@ bool NetSocket::Connect(std::uint32_t address, std::uint16_t port, StopSignal& s
     }
 }
 
+bool NetSocket::PeerAddress(std::uint32_t& address) const {
+    sockaddr_in peer{};
+    int size = sizeof peer;
+    if (getpeername(AsSocket(socket_), reinterpret_cast<sockaddr*>(&peer), &size) != 0 || peer.sin_family != AF_INET)
+        return false;
+    address = ntohl(peer.sin_addr.s_addr);
+    return true;
+}
+
 bool NetSocket::SendAll(const void* data, std::size_t size, StopSignal& stop) {
     const char* p = static_cast<const char*>(data);
     ULONGLONG deadline = GetTickCount64() + NetTuning().idleMs;
@@ -148,8 +157,13 @@ int NetSocket::Receive(void* buffer, int size, StopSignal& stop) { return Receiv
 int NetSocket::Peek(void* buffer, int size, StopSignal& stop) { return ReceiveWith(MSG_PEEK, buffer, size, stop); }
 
 int NetSocket::ReceiveWith(int flags, void* buffer, int size, StopSignal& stop) {
-    // An overlapped receive completes at once when data is there, and
-    // otherwise waits on its own event together with the stop event.
+    // Data already waiting is taken with one plain call (the event selection
+    // made the socket non-blocking): a busy transfer pays no more per block
+    // than a blocking loop would. Only an empty socket costs the overlapped
+    // receive, which waits on its own event together with the stop event.
+    const int ready = recv(AsSocket(socket_), static_cast<char*>(buffer), size, flags);
+    if (ready >= 0) return ready;
+    if (WSAGetLastError() != WSAEWOULDBLOCK) return -1;
     WSAOVERLAPPED ov{};
     ov.hEvent = readEvent_;
     WSABUF piece{static_cast<ULONG>(size), static_cast<char*>(buffer)};

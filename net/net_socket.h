@@ -53,6 +53,8 @@ public:
 
     // address and port in host byte order.
     bool Connect(std::uint32_t address, std::uint16_t port, StopSignal& stop);
+    // The IPv4 address of the connected peer, in host byte order.
+    bool PeerAddress(std::uint32_t& address) const;
     bool SendAll(const void* data, std::size_t size, StopSignal& stop);
     // > 0: bytes received; 0: the peer closed the connection; -1: failure.
     int Receive(void* buffer, int size, StopSignal& stop);

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr std::uint32_t kNoAddress = 0xFFFFFFFF;
+constexpr std::uint32_t kNoAddress = ConnectTarget::kNoAddress;
 
 bool Fail(int error) {
     WSASetLastError(error);
@@ -97,7 +97,7 @@ std::string Format(const char* format, const std::string& text, unsigned number)
 
 bool IsCancelled(DownloadJob& job) { return job.stop.IsSet(); }
 
-bool ConnectViaProxy(NetSocket& socket, DownloadJob& job) {
+bool ConnectViaProxy(NetSocket& socket, DownloadJob& job, ConnectTarget* reached) {
     std::string host;
     std::uint16_t port;
     {
@@ -125,7 +125,10 @@ bool ConnectViaProxy(NetSocket& socket, DownloadJob& job) {
     if (proxy.Type == net::kProxyNone) {
         PostJobStatus(job, Format("Connecting to %s:%u", host, port));
         if (address == kNoAddress) return Fail(WSAHOST_NOT_FOUND);
-        return socket.Connect(address, port, job.stop);
+        if (!socket.Connect(address, port, job.stop)) return false;
+        if (reached && !socket.PeerAddress(address)) return false;
+        if (reached) *reached = {host, address};
+        return true;
     }
     PostJobStatus(job, "Connecting to proxy server");
     PostJobStatus(job, Format("Connecting to proxy %s:%u", net::DottedAddress(proxy.IPAddress),
@@ -134,18 +137,19 @@ bool ConnectViaProxy(NetSocket& socket, DownloadJob& job) {
         socket.Close();
         return false;
     }
-    return !IsCancelled(job) || Fail(WSAEINTR);
+    if (IsCancelled(job)) return Fail(WSAEINTR);
+    if (reached) *reached = {host, address};
+    return true;
 }
 
-bool ConnectAddressViaProxy(NetSocket& socket, std::uint32_t address, std::uint16_t port,
+bool ConnectAddressViaProxy(NetSocket& socket, const ConnectTarget& control, std::uint16_t port,
                             const ProxySnapshot& proxy, DownloadJob& job) {
-    const std::uint32_t hostAddress = ntohl(address);
-    const std::uint16_t hostPort = ntohs(port);
     bool ok;
     if (proxy.Type == net::kProxyNone)
-        ok = socket.Connect(hostAddress, hostPort, job.stop);
+        ok = control.address != kNoAddress ? socket.Connect(control.address, port, job.stop)
+                                           : Fail(WSAHOST_NOT_FOUND);
     else
-        ok = ThroughProxy(socket, hostAddress, net::DottedAddress(hostAddress), hostPort, proxy, job.stop);
+        ok = ThroughProxy(socket, control.address, control.host, port, proxy, job.stop);
     if (!ok) socket.Close();
     return ok;
 }

@@ -43,7 +43,8 @@ TEST(FileNaming, TemporaryNamesTakeTheTypeExtension) {
 }
 
 TEST(FileNaming, LoaderSensitiveNames) {
-    for (const char* name : {"version.dll", "X.OCX", "a.cpl", "Archivon.job", "gleanix.ini", "app.exe.manifest"})
+    for (const char* name : {"version.dll", "X.OCX", "a.cpl", "Archivon.job", "gleanix.ini", "app.exe.manifest",
+                             "Archivon.HLP", "archivon.chm", "Archivon.cnt", "ARCHIVON.GID"})
         EXPECT_TRUE(net::IsLoaderSensitiveName(name)) << name;
     for (const char* name : {"setup.exe", "notes.txt", "dll", "a.dll.zip"})
         EXPECT_FALSE(net::IsLoaderSensitiveName(name)) << name;

@@ -81,6 +81,21 @@ TEST(HttpHead, HeaderSearchIsCaseBlindButLocationIsNot) {
               std::optional<std::string>("/a"));
 }
 
+TEST(HttpHead, ContentRangeStart) {
+    EXPECT_EQ(net::ContentRangeStart("Content-Range: bytes 1000-4999/5000\r\n"), 1000u);
+    EXPECT_EQ(net::ContentRangeStart("content-range:BYTES  0-0/*\r\n"), 0u);
+    for (const char* bad : {"Content-Range: bytes */5000\r\n", "Content-Range: bytes 12 34-40/50\r\n",
+                            "Content-Range: bytes1000-1999/2000\r\n", "Content-Range: items 5-9/10\r\n",
+                            "Content-Range: bytes 99999999999-1/2\r\n", "Content-Range: bytes 1000", "Content-Range"}) {
+        EXPECT_EQ(net::ContentRangeStart(bad), std::nullopt) << bad;
+    }
+}
+
+TEST(HttpHead, RedirectTargetLosesTheBlanksAroundIt) {
+    EXPECT_EQ(net::RedirectTarget("HTTP/1.0 302 x\r\nLocation: \thttp://b/c \t\r\n\r\n"),
+              std::optional<std::string>("http://b/c"));
+}
+
 TEST(HttpHead, ContentRangeTotal) {
     EXPECT_EQ(net::ContentRangeTotal("Content-Range: bytes 1000-4999/5000\r\n"), 5000u);
     EXPECT_EQ(net::ContentRangeTotal("Content-Range: bytes 0-0/*\r\n"), std::nullopt);

@@ -32,7 +32,7 @@ TEST(JobUrl, SplitsPortCredentialsAndQuery) {
     EXPECT_EQ(p.host, "h");
     EXPECT_EQ(p.objectPath, "/?q=1/");
     // A redirect target starts with the blank after "Location:".
-    ASSERT_TRUE(net::SplitJobUrl(" http://h:8080/n\t", p));
+    ASSERT_TRUE(net::SplitJobUrl(" http://h:8080/n ", p));
     EXPECT_EQ(p.port, 8080);
     EXPECT_EQ(p.objectPath, "/n");
 }
@@ -48,4 +48,21 @@ TEST(JobUrl, RejectsWhatIsNotAnAbsoluteFtpOrHttpUrl) {
     EXPECT_EQ(p.serviceType, 0u);
     EXPECT_TRUE(net::IsValidJobUrl("http://h"));
     EXPECT_TRUE(net::IsValidJobUrl("ftp://u@h/f"));
+}
+
+TEST(JobUrl, ControlBytesAnywhereMakeItInvalid) {
+    // Path and host go into request and command lines: a line break would
+    // add lines of the URL's own.
+    const std::string nul("http://h/a\0b", 12);
+    for (const std::string& bad : {std::string("http://h/a\r\nX-Injected: 1"), std::string("ftp://h/a.zip\nDELE b"), nul,
+                                   std::string("http://h/\x7f"), std::string("\thttp://h/"), std::string("http://h/a\t"),
+                                   std::string("http://h\x01/"), std::string("http://u\x1f@h/")}) {
+        EXPECT_TRUE(net::HasControlBytes(bad)) << bad;
+        EXPECT_FALSE(net::IsValidJobUrl(bad)) << bad;
+        UrlParts p;
+        EXPECT_FALSE(net::SplitJobUrl(bad, p)) << bad;
+        EXPECT_TRUE(p.objectPath.empty()) << bad;
+    }
+    // Blanks and bytes above 0x7F are not control bytes.
+    EXPECT_FALSE(net::HasControlBytes("http://h/a b\xe9\x80"));
 }

@@ -10,6 +10,7 @@ import os
 import re
 import socket
 import socketserver
+import struct
 import sys
 import threading
 import time
@@ -61,6 +62,11 @@ class Http(socketserver.BaseRequestHandler):
             part = BODY[start:]
             reply("206 Partial Content", ["Content-Range: bytes %d-4999/5000" % start,
                                           "Content-Length: %d" % len(part)], part)
+        elif path == "/shifted-range":
+            # Whatever was asked, the range starts at 0.
+            reply("206 Partial Content", ["Content-Range: bytes 0-4999/5000", "Content-Length: 5000"], BODY)
+        elif path == "/redirect-ctl":
+            s.sendall(("HTTP/1.0 302 Found\r\nLocation: %s/echo\x0bX-Injected: 1\r\n\r\n" % me).encode())
         elif path == "/lying-range":
             reply("206 Partial Content", ["Content-Range: bytes 1000-1999/0", "Content-Length: 0"])
         elif path.lower().endswith((".dll", ".zip")):
@@ -109,7 +115,9 @@ class Http(socketserver.BaseRequestHandler):
 class Ftp(socketserver.BaseRequestHandler):
     """User names: "multi" (multi-line replies split across segments, 125
     reply to RETR), "norest" (REST refused), "early" (data closes early),
-    anything else behaves plainly."""
+    "reset" and "early-reset" (data ends with a reset after all bytes or
+    after 1500), "elsewhere" (PASV names 127.0.0.2, where a decoy serves
+    other bytes on the same port), anything else behaves plainly."""
 
     def handle(self):
         s = self.request
@@ -120,7 +128,10 @@ class Ftp(socketserver.BaseRequestHandler):
         data_listener = None
         self.say("220-Scripted\r\n220-second line\r\n220 ready\r\n", True)
         while True:
-            line = f.readline()
+            try:
+                line = f.readline()
+            except OSError:  # the client closed with a reply unread
+                return
             if not line:
                 return
             cmd, _, arg = line.decode("latin-1").strip().partition(" ")
@@ -150,7 +161,11 @@ class Ftp(socketserver.BaseRequestHandler):
                 data_listener.bind(("127.0.0.1", 0))
                 data_listener.listen(1)
                 p = data_listener.getsockname()[1]
-                self.say("227 Entering Passive Mode (127,0,0,1,%d,%d).\r\n" % (p // 256, p % 256), multi)
+                host = "127,0,0,1"
+                if user == "elsewhere":
+                    host = "127,0,0,2"
+                    decoy(p)
+                self.say("227 Entering Passive Mode (%s,%d,%d).\r\n" % (host, p // 256, p % 256), multi)
             elif cmd == "RETR":
                 if user == "multi":
                     self.say("125-Data connection open\r\n125-more\r\n125 transfer starting\r\n", True)
@@ -158,12 +173,15 @@ class Ftp(socketserver.BaseRequestHandler):
                     self.say("150 Opening BINARY mode data connection\r\n")
                 conn, _ = data_listener.accept()
                 payload = BODY[rest:]
-                if user == "early":
+                if user in ("early", "early-reset"):
                     payload = payload[:1500]
                 if multi:
                     send_slowly(conn, payload, 997, 0)
                 else:
                     conn.sendall(payload)
+                if user.endswith("reset"):
+                    time.sleep(0.2)  # the bytes are there before the reset
+                    conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
                 conn.close()
                 self.say("226 Transfer complete\r\n")
             elif cmd == "QUIT":
@@ -177,6 +195,26 @@ class Ftp(socketserver.BaseRequestHandler):
             send_slowly(self.request, text.encode(), 5)
         else:
             self.request.sendall(text.encode())
+
+
+def decoy(port):
+    """Serves other bytes on 127.0.0.2 at the port of a data connection."""
+    listener = socket.socket()
+    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    listener.bind(("127.0.0.2", port))
+    listener.listen(1)
+
+    def serve():
+        listener.settimeout(30)
+        try:
+            conn, _ = listener.accept()
+            conn.sendall(b"D" * len(BODY))
+            conn.close()
+        except OSError:
+            pass
+        listener.close()
+
+    threading.Thread(target=serve, daemon=True).start()
 
 
 class Socks4(socketserver.BaseRequestHandler):

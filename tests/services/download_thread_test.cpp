@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "common/settings_store.h"
 #include "net/download_settings.h"
 #include "net/download_thread.h"
@@ -53,6 +55,77 @@ TEST(DownloadThread, FiftyTransferAndTheFiftyFirstWaits) {
     for (int i = 0; i < kDownloadSlotCount; ++i) ASSERT_EQ(WaitForSingleObject(DownloadSlots(), 0), WAIT_OBJECT_0);
     ReleaseSemaphore(DownloadSlots(), kDownloadSlotCount, &count);
     EXPECT_EQ(count, 0);
+}
+
+TEST(DownloadThread, ABusyWindowGetsOneProgressAndTheEnd) {
+    ScriptedPeer peer;
+    ASSERT_TRUE(peer.ok());
+    TempDir dir;
+    NotifyWindow window;
+    auto job = MakeJob(peer.Url("/big"), dir.path());
+    job->notifyWindow = window.hwnd();
+    ASSERT_TRUE(LaunchDownload(*job));
+    // The window thread takes no message while the whole transfer runs.
+    ASSERT_EQ(WaitForSingleObject(job->worker.get(), 20000), WAIT_OBJECT_0);
+    ASSERT_TRUE(window.WaitForEnd(*job));
+    WaitDownloadEnd(*job);
+    EXPECT_EQ(job->status, "Finished.");
+    EXPECT_EQ(window.Count(jobProgress, job.get()), 1);
+
+    // A window that takes them as they come keeps getting them.
+    auto ftp = MakeJob("ftp://127.0.0.1:" + std::to_string(peer.ftp) + "/a.zip", dir.path());
+    ftp->userName = "multi";  // replies in slow pieces, each a new status
+    ASSERT_TRUE(RunToEnd(*ftp, window));
+    EXPECT_EQ(ftp->status, "Finished.");
+    EXPECT_GE(window.Count(jobProgress, ftp.get()), 3);
+}
+
+namespace {
+
+// A queue that is full for the first `refusals` jobEnded posts, or for all
+// of them when negative.
+std::atomic<int> refusals{0};
+std::atomic<int> endPosts{0};
+BOOL WINAPI FullQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == jobEnded) {
+        ++endPosts;
+        if (refusals < 0 || refusals-- > 0) {
+            SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+            return FALSE;
+        }
+    }
+    return PostMessageA(window, message, wParam, lParam);
+}
+
+struct PosterSwap {
+    PosterSwap() { WorkerPostMessage() = FullQueue; }
+    ~PosterSwap() { WorkerPostMessage() = PostMessageA; }
+};
+
+}  // namespace
+
+TEST(DownloadThread, TheEndIsPostedOnceTheQueueHasRoom) {
+    TempDir dir;
+    PosterSwap swap;
+    NotifyWindow window;
+    refusals = 3;
+    endPosts = 0;
+    auto job = MakeJob("gopher://h/", dir.path());
+    ASSERT_TRUE(RunToEnd(*job, window));
+    EXPECT_EQ(endPosts, 4);
+    EXPECT_EQ(window.Count(jobEnded, job.get()), 1);
+
+    // A window that is gone ends the tries, and the thread.
+    refusals = -1;
+    endPosts = 0;
+    auto gone = std::make_unique<NotifyWindow>();
+    job->notifyWindow = gone->hwnd();
+    ASSERT_TRUE(LaunchDownload(*job));
+    ASSERT_TRUE(PumpUntil([&] { return endPosts > 1; }));
+    EXPECT_FALSE(WorkerHasEnded(*job));
+    gone.reset();
+    EXPECT_EQ(WaitForSingleObject(job->worker.get(), 5000), WAIT_OBJECT_0);
+    JoinStoppedWorker(*job);
 }
 
 TEST(DownloadThread, StartNormalisesAndResets) {

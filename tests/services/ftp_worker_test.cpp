@@ -50,17 +50,57 @@ TEST_F(ScriptedFtp, RefusedRestDownloadsEverything) {
     EXPECT_EQ(ReadFileBytes(dir / "_pub_a.zip"), ScriptedBody());
 }
 
-TEST_F(ScriptedFtp, EarlyCloseKeepsThePart) {
-    auto job = Job("early");
-    ASSERT_TRUE(RunToEnd(*job, window));
-    EXPECT_EQ(job->status, "Canceled.");
-    EXPECT_EQ(job->receivedBytes, 1500u);
-    EXPECT_EQ(ReadFileBytes(dir / "_pub_a.zip"), ScriptedBody().substr(0, 1500));
+TEST_F(ScriptedFtp, EndOfDataIsJudgedBySize) {
+    // A reset after the last byte ends the data like a close.
+    auto whole = Job("reset");
+    ASSERT_TRUE(RunToEnd(*whole, window));
+    EXPECT_EQ(whole->status, "Finished.");
+    EXPECT_EQ(ReadFileBytes(dir / "_pub_a.zip"), ScriptedBody());
+    // A close or a reset before it keeps the part for a resume.
+    for (const std::string user : {"early", "early-reset"}) {
+        auto cut = Job(user);
+        cut->fileName = user + ".zip";
+        ASSERT_TRUE(RunToEnd(*cut, window)) << user;
+        EXPECT_EQ(cut->status, "Canceled.") << user;
+        EXPECT_EQ(cut->receivedBytes, 1500u) << user;
+        EXPECT_EQ(ReadFileBytes(dir / cut->fileName), ScriptedBody().substr(0, 1500)) << user;
+    }
+}
+
+TEST_F(ScriptedFtp, DataGoesToTheControlHostWhateverPasvSays) {
+    // The server names 127.0.0.2, where a decoy answers on the same port.
+    auto direct = Job("elsewhere");
+    ASSERT_TRUE(RunToEnd(*direct, window));
+    EXPECT_EQ(direct->status, "Finished.");
+    EXPECT_EQ(ReadFileBytes(dir / "_pub_a.zip"), ScriptedBody());
+}
+
+TEST_F(ScriptedFtp, JobsStartedTogetherNeverShareAFile) {
+    // Two servers, one path: both jobs choose "_pub_a.zip" at the same time.
+    const std::string port = std::to_string(peer->ftp);
+    auto first = MakeJob("ftp://127.0.0.1:" + port + "/pub/a.zip", dir.path());
+    auto second = MakeJob("ftp://localhost:" + port + "/pub/a.zip", dir.path());
+    for (auto* job : {first.get(), second.get()}) {
+        job->userName = "multi";  // slow replies keep both runs open together
+        job->notifyWindow = window.hwnd();
+        ASSERT_TRUE(LaunchDownload(*job));
+    }
+    ASSERT_TRUE(window.WaitForEnd(*first));
+    ASSERT_TRUE(window.WaitForEnd(*second));
+    WaitDownloadEnd(*first);
+    WaitDownloadEnd(*second);
+    EXPECT_EQ(first->status, "Finished.");
+    EXPECT_EQ(second->status, "Finished.");
+    EXPECT_NE(first->fileName, second->fileName);
+    for (auto* job : {first.get(), second.get()}) EXPECT_EQ(ReadFileBytes(dir / job->fileName), ScriptedBody());
 }
 
 TEST_F(ScriptedFtp, ThroughScriptedSocks4a) {
-    // The proxy resolves the name; the data connection uses the 4-byte form.
+    // The proxy resolves the name, for the data connection too: it goes to
+    // the host the job names, not to the one PASV names.
     auto job = MakeJob("ftp://localhost:" + std::to_string(peer->ftp) + "/f.bin", dir.path());
+    job->userName = "elsewhere";
+    job->password = "pw";
     job->proxy.Type = net::kProxySocks4a;
     job->proxy.IPAddress = 0x7F000001;
     job->proxy.Port = peer->socks;

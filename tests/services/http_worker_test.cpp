@@ -76,16 +76,44 @@ TEST_F(HttpWorker, NotFoundFinishesWithoutAFile) {
     ASSERT_TRUE(RunToEnd(*job, window));
     EXPECT_EQ(job->status, "Failed.");  // no file name was chosen
     EXPECT_FALSE(FileExists(dir / "missing"));
+    // A name kept from an earlier run changes nothing: a refusal is no
+    // success, or the manager would file the stale file.
+    WriteFileBytes(dir / "named", "earlier run");
     auto named = Job("/missing");
     named->fileName = "named";
     ASSERT_TRUE(RunToEnd(*named, window));
-    EXPECT_EQ(named->status, "Finished.");
-    EXPECT_FALSE(FileExists(dir / "named"));
+    EXPECT_EQ(named->status, "Failed.");
+    EXPECT_EQ(ReadFileBytes(dir / "named"), "earlier run");
     auto other = Job("/x");
     other->url = "https://127.0.0.1/x";
     ASSERT_TRUE(RunToEnd(*other, window));
     EXPECT_EQ(window.Count(jobProgress, other.get()), 0);  // nothing was even tried
     EXPECT_EQ(other->status, "Failed.");
+    other->fileName = "named";
+    ASSERT_TRUE(RunToEnd(*other, window));
+    EXPECT_EQ(other->status, "Failed.");
+}
+
+TEST_F(HttpWorker, UrlsWithControlBytesAreNeverSent) {
+    const std::string ftp = "ftp://127.0.0.1:" + std::to_string(peer->ftp);
+    for (const std::string& url :
+         {peer->Url("/echo\r\nX-Injected: 1"), peer->Url("/echo\nX"), peer->Url(std::string("/echo\0x", 7)),
+          peer->Url("/echo\x7f"), "\t" + peer->Url("/echo"), ftp + "/a.zip\r\nDELE a.zip"}) {
+        auto job = MakeJob(url, dir.path());
+        job->notifyWindow = window.hwnd();
+        EXPECT_FALSE(LaunchDownload(*job)) << url;
+        EXPECT_TRUE(IsDownloadIdle(*job)) << url;
+        EXPECT_EQ(job->status, "The URL is invalid.") << url;
+    }
+    PumpFor(100);
+    EXPECT_TRUE(window.received.empty());
+    // A redirect to such a URL is not followed either.
+    auto job = Job("/redirect-ctl");
+    job->fileName = "r";
+    ASSERT_TRUE(RunToEnd(*job, window));
+    EXPECT_EQ(job->status, "Canceled.");
+    EXPECT_EQ(job->serviceType, 0u);
+    EXPECT_FALSE(FileExists(dir / "r"));
 }
 
 TEST_F(HttpWorker, EarlyCloseKeepsThePartForAResume) {
@@ -221,15 +249,19 @@ TEST_F(HttpWorker, RefusedConnectionAndUnwritableFolder) {
 }
 
 TEST_F(HttpWorker, PartialFilesAreNeverCutBelowWhatIsThere) {
-    // A 206 whose total is below what was kept ends without touching the file.
-    const std::string kept(1000, 'k');
-    WriteFileBytes(dir / "keep.bin", kept);
-    auto lying = Job("/lying-range");
-    lying->fileName = "keep.bin";
-    lying->receivedBytes = 1000;
-    ASSERT_TRUE(RunToEnd(*lying, window));
-    EXPECT_EQ(lying->status, "Canceled.");
-    EXPECT_EQ(ReadFileBytes(dir / "keep.bin"), kept);
+    // A 206 whose total is below what was kept, or whose range does not
+    // start at the resume point, ends without touching the file.
+    const std::string kept = std::string(1000, 'k') + "tail";
+    for (const char* path : {"/lying-range", "/shifted-range"}) {
+        WriteFileBytes(dir / "keep.bin", kept);
+        auto lying = Job(path);
+        lying->fileName = "keep.bin";
+        lying->receivedBytes = 1000;
+        ASSERT_TRUE(RunToEnd(*lying, window)) << path;
+        EXPECT_EQ(lying->status, "Canceled.") << path;
+        EXPECT_EQ(lying->receivedBytes, 1000u) << path;
+        EXPECT_EQ(ReadFileBytes(dir / "keep.bin"), kept) << path;
+    }
 
     // A partial file cut behind the program's back resumes from its length.
     const std::string body = ScriptedBody();

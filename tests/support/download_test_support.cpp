@@ -135,7 +135,9 @@ NotifyWindow::~NotifyWindow() { DestroyWindow(hwnd_); }
 LRESULT CALLBACK NotifyWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<NotifyWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (self && (message == jobEnded || message == jobProgress)) {
-        auto* job = reinterpret_cast<const DownloadJob*>(lParam);
+        auto* job = reinterpret_cast<DownloadJob*>(lParam);
+        // As the job manager does: taken first, so later changes post anew.
+        if (message == jobProgress) job->ProgressHandled();
         self->received.emplace_back(message, job);
         return 0;
     }

@@ -34,7 +34,8 @@ public:
 // empty when scripts/peers.sh has not started them.
 std::map<std::string, std::string> RealPeers();
 
-// Receives jobEnded and jobProgress.
+// Receives jobEnded and jobProgress, and hands each jobProgress back to its
+// job as the job manager does.
 class NotifyWindow {
 public:
     NotifyWindow();
