@@ -22,8 +22,8 @@ std::string ToUpperAscii(std::string_view s);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 // Replaces every character that cannot stand in a Windows file name
 // (\ / : * ? " < > | and control characters) with '_'; "." and ".." and an
-// empty result become "_"; a device name (CON, NUL.txt, COM1, ...) gets a
-// leading "_".
+// empty result become "_"; a device name (CON, NUL.txt, COM1, LPT\xB2, ...)
+// gets a leading "_".
 std::string SanitizeFileName(std::string_view name);
 
 // "C:\In\a.txt|b.txt|" -> C:\In\a.txt, C:\In\b.txt: a folder up to its last
