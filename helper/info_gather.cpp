@@ -14,6 +14,13 @@
 namespace gleanix {
 
 namespace {
+// The methods of IInfoGather carry the DISPIDs 1 to 5. The type library
+// also describes the IUnknown and IDispatch members, and DispInvoke would
+// call them: a page could Release the object under its own feet.
+constexpr DISPID kFirstMethod = 1;
+constexpr DISPID kLastMethod = 5;
+bool IsMethod(DISPID id) { return id >= kFirstMethod && id <= kLastMethod; }
+
 std::string Ansi(BSTR text) { return ToAnsiCodePage(text, text ? SysStringLen(text) : 0); }
 
 // Nothing a page sends may escape as an exception or an error code.
@@ -108,12 +115,17 @@ STDMETHODIMP InfoGather::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count,
     if (FAILED(hr)) return hr;
     hr = DispGetIDsOfNames(info, names, count, ids);
     info->Release();
+    if (SUCCEEDED(hr) && count > 0 && !IsMethod(ids[0])) {
+        for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+        hr = DISP_E_UNKNOWNNAME;
+    }
     return hr;
 }
 
 STDMETHODIMP InfoGather::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                 EXCEPINFO* excep, UINT* argErr) {
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    if (!IsMethod(id)) return DISP_E_MEMBERNOTFOUND;
     ITypeInfo* info = nullptr;
     HRESULT hr = TypeInfo(&info);
     if (FAILED(hr)) return hr;
