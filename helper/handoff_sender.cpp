@@ -1,6 +1,7 @@
 #include "helper/handoff_sender.h"
 
 #include <cstring>
+#include <cwchar>
 
 #include "common/handoff_record.h"
 #include "common/message_box.h"
@@ -10,7 +11,7 @@
 namespace gleanix {
 
 namespace {
-constexpr char kTitlePrefix[] = "Archivon ver";
+constexpr wchar_t kTitlePrefix[] = L"Archivon ver";
 // The main window answers a copy-data message at once. One that does not
 // answer within this time is stuck, and the browser must not stay stuck
 // with it: the request is dropped, as a lost reply would drop it.
@@ -53,11 +54,14 @@ void Deliver(HWND window, std::uint32_t code, const std::vector<std::string>& st
 }  // namespace
 
 HWND FindMainWindow() {
-    const std::size_t prefix = std::strlen(kTitlePrefix);
+    const std::size_t prefix = std::wcslen(kTitlePrefix);
     for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        char title[64] = {};
-        const int n = GetWindowTextA(w, title, sizeof title);
-        if (n >= static_cast<int>(prefix) && std::memcmp(title, kTitlePrefix, prefix) == 0) return w;
+        // GetWindowText would send WM_GETTEXT to the browser's own windows,
+        // and one whose thread hangs would hang this one too. The stored
+        // title is read without a message.
+        wchar_t title[64] = {};
+        const int n = InternalGetWindowText(w, title, 64);
+        if (n >= static_cast<int>(prefix) && std::wmemcmp(title, kTitlePrefix, prefix) == 0) return w;
     }
     return nullptr;
 }

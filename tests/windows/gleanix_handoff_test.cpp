@@ -1,5 +1,7 @@
 // Requests from Gleanix reach a window titled like Archivon's main window.
+#include <atomic>
 #include <chrono>
+#include <thread>
 
 #include "common/win/handle.h"
 #include "common/handoff_record.h"
@@ -102,6 +104,40 @@ TEST(GleanixHandoff, RequestsReachTheMainWindow) {
     EXPECT_EQ(main.received[4].record.strings, (V{"http://d/f.zip"}));
     EXPECT_EQ(main.received[5].record.strings, main.received[4].record.strings);
     EXPECT_NE(ReadFileBytes(g.dir / "gleanix.txt").find("to the file"), std::string::npos);
+}
+
+TEST(GleanixHandoff, AHungWindowOfTheBrowserDoesNotHoldTheSearch) {
+    GleanixCopy g;
+    FakeMainWindow main;
+    IDispatch* o = g.Create();
+    ASSERT_NE(o, nullptr);
+    // A window of this process, above all others, whose thread answers no
+    // message until it is released (or gives up after ten seconds).
+    win::Event ready, release;
+    ASSERT_TRUE(ready.Create(true) && release.Create(true));
+    std::atomic<bool> gaveUp{false};
+    std::thread hung([&] {
+        HWND w = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "Hung", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+        ready.Set();
+        gaveUp = WaitForSingleObject(release.get(), 10000) == WAIT_TIMEOUT;
+        DestroyWindow(w);
+    });
+    WaitForSingleObject(ready.get(), 5000);
+    {
+        // A search that waited for the window would find nothing after it
+        // went: no program is started then, and the box is answered.
+        MainProgramPath path("");
+        ModalScript script("Archivon", {});
+        EXPECT_EQ(GleanixCopy::Call(o, L"AddDld", {L"http://d/f.zip", L""}), S_OK);
+    }
+    // The request went through while the window was still hung.
+    const bool stillHung = !gaveUp;
+    release.Set();
+    hung.join();
+    o->Release();
+    EXPECT_TRUE(stillHung);
+    EXPECT_EQ(main.received.size(), 1u);
 }
 
 TEST(GleanixHandoff, PickedTextFollowsTheSetting) {
