@@ -5,6 +5,12 @@
 namespace gleanix {
 
 namespace {
+// The longest path the ANSI file functions open (MAX_PATH less the NUL).
+constexpr std::size_t kMaxPathLength = 259;
+
+bool NoLeadBytes(unsigned char) { return false; }
+LeadByteTest g_isLeadByte = &NoLeadBytes;
+
 std::string_view Trim(std::string_view s) {
     constexpr std::string_view blanks = " \t\v\f";
     const auto first = s.find_first_not_of(blanks);
@@ -13,6 +19,19 @@ std::string_view Trim(std::string_view s) {
     return s.substr(first, last - first + 1);
 }
 }  // namespace
+
+void SetLeadByteTest(LeadByteTest test) { g_isLeadByte = test ? test : &NoLeadBytes; }
+
+std::string_view CutToLength(std::string_view text, std::size_t maxLength) {
+    if (text.size() <= maxLength) return text;
+    std::size_t end = 0;
+    for (;;) {
+        const std::size_t step = g_isLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
+        if (end + step > maxLength) break;
+        end += step;
+    }
+    return text.substr(0, end);
+}
 
 std::string DeriveTitle(std::string_view text) {
     std::string_view rest = text;
@@ -31,6 +50,9 @@ std::string DeriveTitle(std::string_view text) {
         if (title.size() > 4) break;
     }
     if (title.size() < 3) title.clear();
+    // A one-line pick can be longer than any file name; cut, it still names
+    // its file.
+    title.resize(CutToLength(title, kMaxTitleLength).size());
     return title;
 }
 
@@ -58,7 +80,12 @@ std::string PageTitle(std::string_view title, std::string_view text) {
 
 std::string PickedTextTarget(std::string_view storeInFile, std::string_view title) {
     if (storeInFile.empty() || storeInFile.back() != '\\') return std::string(storeInFile);
-    return std::string(storeInFile) + paths::SanitizeFileName(title) + ".txt";
+    const std::size_t used = storeInFile.size() + 4;  // the folder and ".txt"
+    const std::size_t room = used < kMaxPathLength ? kMaxPathLength - used : 1;
+    std::string name = paths::SanitizeFileName(CutToLength(title, room));
+    // A device name gained a leading '_'; cut again, the '_' stays first.
+    if (name.size() > room) name.resize(CutToLength(name, room).size());
+    return std::string(storeInFile) + name + ".txt";
 }
 
 std::string StoreInFileValue(std::string_view path, bool oneFile) {

@@ -68,3 +68,30 @@ TEST(PickedText, StoreInFileValueMarksFolders) {
     EXPECT_EQ(StoreInFileValue("C:\\picks\\", false), "C:\\picks\\");
     EXPECT_EQ(StoreInFileValue("", false), "\\");
 }
+
+TEST(PickedText, LongPicksAreCutToNamesTheFileSystemTakes) {
+    // A one-line pick becomes its own title, cut to a file name's length.
+    const std::string line(300, 'x');
+    EXPECT_EQ(DeriveTitle(line), std::string(kMaxTitleLength, 'x'));
+    EXPECT_EQ(DeriveTitle("ab\n  " + line + "  \nmore"), std::string(kMaxTitleLength, 'x'));
+    EXPECT_EQ(TitleOrDerived("", line).size(), kMaxTitleLength);
+
+    // The store cuts any title to what its folder leaves of a path.
+    const std::string folder = "C:\\" + std::string(200, 'f') + "\\";
+    const std::string target = PickedTextTarget(folder, std::string(300, 't'));
+    EXPECT_EQ(target, folder + std::string(259 - folder.size() - 4, 't') + ".txt");
+    EXPECT_EQ(target.size(), 259u);
+    // A device name keeps its guard when the cut makes it one.
+    EXPECT_EQ(PickedTextTarget("C:\\" + std::string(247, 'f') + "\\", "COM1x"),
+              "C:\\" + std::string(247, 'f') + "\\_COM.txt");
+    EXPECT_EQ(PickedTextTarget("D:\\p\\", "LPT\xB9"), "D:\\p\\_LPT\xB9.txt");
+
+    // A double-byte character is never split.
+    SetLeadByteTest([](unsigned char b) { return b >= 0x81 && b <= 0x9F; });
+    std::string wide;
+    for (int i = 0; i < 100; ++i) wide += "\x82\xA0";
+    EXPECT_EQ(DeriveTitle("a" + wide), "a" + wide.substr(0, 126));
+    EXPECT_EQ(CutToLength("\x82\xA0\x82\xA0", 3), "\x82\xA0");
+    SetLeadByteTest(nullptr);
+    EXPECT_EQ(CutToLength("\x82\xA0\x82\xA0", 3), "\x82\xA0\x82");
+}

@@ -178,6 +178,12 @@ TEST(GleanixCom, AddInfoAppendsToTheFile) {
     EXPECT_EQ(GleanixCopy::Call(object, L"AddInfo", {L"abc", L"u"}), S_OK);
     EXPECT_TRUE(FileExists(g.dir / "picks\\Report.txt"));
     EXPECT_TRUE(FileExists(g.dir / "picks\\NoTitle.txt"));
+
+    // A one-line pick longer than a file name can hold names its file cut.
+    const std::wstring line(300, L'w');
+    EXPECT_EQ(GleanixCopy::Call(object, L"AddInfo", {line, L"u"}), S_OK);
+    const std::string bytes300 = ReadFileBytes(g.dir / ("picks\\" + std::string(128, 'w') + ".txt"));
+    EXPECT_NE(bytes300.find(std::string(300, 'w')), std::string::npos);
     object->Release();
 }
 
