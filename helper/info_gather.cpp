@@ -153,18 +153,18 @@ STDMETHODIMP InfoGather::AddInfoEx(BSTR des, BSTR strUrl, BSTR title) {
         const std::string storeInFile = ReadStoreInFile();
         // An empty title is derived in file mode too, so that the main
         // program never gets the bare name ".txt".
-        const std::string name = TitleOrDerived(Ansi(title), text);
         if (ReadIsStoreToAvn())
-            SendToMainProgram(handoff::HANDOFF_STORE_PAGE, {text, Ansi(strUrl), name + ".txt"});
+            SendToMainProgram(handoff::HANDOFF_STORE_PAGE,
+                              {text, Ansi(strUrl), HandoffName(Ansi(title), text, Handed::Text)});
         else
-            AppendPickedText(PickedTextTarget(storeInFile, name), text, Ansi(strUrl));
+            AppendPickedText(PickedTextTarget(storeInFile, TitleOrDerived(Ansi(title), text)), text, Ansi(strUrl));
     });
 }
 
 STDMETHODIMP InfoGather::AddPageEx(BSTR page, BSTR des, BSTR strUrl, BSTR title) {
     return Guarded([&] {
-        const std::string name = PageTitle(Ansi(title), Ansi(des));
-        SendToMainProgram(handoff::HANDOFF_STORE_PAGE, {Ansi(page), Ansi(strUrl), name + ".html"});
+        const std::string name = HandoffName(Ansi(title), Ansi(des), Handed::Page);
+        SendToMainProgram(handoff::HANDOFF_STORE_PAGE, {Ansi(page), Ansi(strUrl), name});
     });
 }
 

@@ -18,6 +18,16 @@ std::string_view Trim(std::string_view s) {
     const auto last = s.find_last_not_of(blanks);
     return s.substr(first, last - first + 1);
 }
+
+std::string WithoutControlCharacters(std::string_view s) {
+    std::string r;
+    r.reserve(s.size());
+    for (const char c : s) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u != 0x7F) r.push_back(c);
+    }
+    return r;
+}
 }  // namespace
 
 void SetLeadByteTest(LeadByteTest test) { g_isLeadByte = test ? test : &NoLeadBytes; }
@@ -76,6 +86,20 @@ std::string TitleOrDerived(std::string_view title, std::string_view text) {
 std::string PageTitle(std::string_view title, std::string_view text) {
     if (title.find_first_of("\\/") != std::string_view::npos) title = {};
     return TitleOrDerived(title, text);
+}
+
+bool TitleStands(std::string_view title, Handed what) {
+    const std::string clean = WithoutControlCharacters(title);
+    return !clean.empty() && (what == Handed::Text || clean.find_first_of("\\/") == std::string::npos);
+}
+
+std::string HandoffName(std::string_view title, std::string_view text, Handed what) {
+    const std::string clean = WithoutControlCharacters(title);
+    const std::string chosen = what == Handed::Page ? PageTitle(clean, text) : TitleOrDerived(clean, text);
+    // A derived title may hold control characters too, or nothing else.
+    std::string name(CutToLength(WithoutControlCharacters(chosen), kMaxTitleLength));
+    if (name.empty()) name = "NoTitle";
+    return name + (what == Handed::Page ? ".html" : ".txt");
 }
 
 std::string PickedTextTarget(std::string_view storeInFile, std::string_view title) {

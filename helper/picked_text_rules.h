@@ -37,6 +37,17 @@ std::string TitleOrDerived(std::string_view title, std::string_view text);
 // replaced by the title derived from the picked text.
 std::string PageTitle(std::string_view title, std::string_view text);
 
+// What is handed to the main program under a file name.
+enum class Handed { Page, Text };
+// Whether a caller's title makes the name by itself; otherwise the name
+// needs the picked text to derive one.
+bool TitleStands(std::string_view title, Handed what);
+// The file name a page (".html") or picked text (".txt") is handed over
+// under. The main program stores it with C-string file functions, so no
+// control character, embedded NUL above all, may stay in it: the title
+// "evil.hta\0" must not arrive as "evil.hta".
+std::string HandoffName(std::string_view title, std::string_view text, Handed what);
+
 // The file an entry goes to. "StoreInFile" names the file itself unless it
 // ends with a backslash; then it is a folder and the file is named after
 // the title. Titles come from web pages, so they are made safe as file

@@ -95,3 +95,21 @@ TEST(PickedText, LongPicksAreCutToNamesTheFileSystemTakes) {
     SetLeadByteTest(nullptr);
     EXPECT_EQ(CutToLength("\x82\xA0\x82\xA0", 3), "\x82\xA0\x82");
 }
+
+TEST(PickedText, HandedOverNamesLoseControlCharacters) {
+    using namespace std::string_literals;
+    // An embedded NUL would cut the name short in the main program.
+    EXPECT_EQ(HandoffName("evil.hta\0"s, "", Handed::Page), "evil.hta.html");
+    EXPECT_EQ(HandoffName("a\x01" "b\tc\x7F"s, "", Handed::Text), "abc.txt");
+    // A title of control characters only does not stand: the text names it.
+    EXPECT_FALSE(TitleStands("\0\x1F"s, Handed::Text));
+    EXPECT_EQ(HandoffName("\0\x1F"s, "ab\nReport\n", Handed::Text), "Report.txt");
+    EXPECT_FALSE(TitleStands("a/b\0"s, Handed::Page));
+    EXPECT_TRUE(TitleStands("a/b", Handed::Text));
+    EXPECT_EQ(HandoffName("a/b\0"s, "", Handed::Page), "NoTitle.html");
+    // Derived titles are cleaned and cut as well.
+    EXPECT_EQ(HandoffName("", "ab\nQuart\0erly\x05\n"s, Handed::Page), "Quarterly.html");
+    EXPECT_EQ(HandoffName("", "\x01\x02\x03\x04\x05\x06", Handed::Text), "NoTitle.txt");
+    EXPECT_EQ(HandoffName(std::string(300, 'n'), "", Handed::Text), std::string(kMaxTitleLength, 'n') + ".txt");
+    EXPECT_EQ(HandoffName("Kept: yes", "x", Handed::Page), "Kept: yes.html");
+}

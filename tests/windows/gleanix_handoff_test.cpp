@@ -106,6 +106,22 @@ TEST(GleanixHandoff, RequestsReachTheMainWindow) {
     EXPECT_NE(ReadFileBytes(g.dir / "gleanix.txt").find("to the file"), std::string::npos);
 }
 
+TEST(GleanixHandoff, NamesArriveWithoutControlCharacters) {
+    GleanixCopy g;
+    FakeMainWindow main;
+    IDispatch* o = g.Create();
+    ASSERT_NE(o, nullptr);
+    const std::wstring hta(L"evil.hta\0", 9);
+    EXPECT_EQ(GleanixCopy::Call(o, L"AddPageEx", {L"<p>", L"d", L"http://p/", hta}), S_OK);
+    EXPECT_EQ(GleanixCopy::Call(o, L"AddInfoEx", {L"picked", L"http://i/", L"\tMine\r\n"}), S_OK);
+    EXPECT_EQ(GleanixCopy::Call(o, L"AddInfoEx", {L"ab\nQuarterly\n", L"u", std::wstring(L"\0\x01", 2)}), S_OK);
+    o->Release();
+    ASSERT_EQ(main.received.size(), 3u);
+    EXPECT_EQ(main.received[0].record.strings[2], "evil.hta.html");
+    EXPECT_EQ(main.received[1].record.strings[2], "Mine.txt");
+    EXPECT_EQ(main.received[2].record.strings[2], "Quarterly.txt");
+}
+
 TEST(GleanixHandoff, AHungWindowOfTheBrowserDoesNotHoldTheSearch) {
     GleanixCopy g;
     FakeMainWindow main;
