@@ -68,6 +68,12 @@ private:
     std::string old_;
 };
 
+// A stage that keeps a box's text and answers it.
+void RecordAndAnswer(ModalScript& s, HWND box) {
+    s.texts.push_back(DlgText(box, 0xFFFF));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
 std::uint32_t Handle32(HWND w) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(w)); }
 }  // namespace
 
@@ -156,6 +162,32 @@ TEST(GleanixHandoff, AHungWindowOfTheBrowserDoesNotHoldTheSearch) {
     EXPECT_EQ(main.received.size(), 1u);
 }
 
+TEST(GleanixHandoff, TooLargeATextIsRefusedWithAMessage) {
+    GleanixCopy g;
+    FakeMainWindow main;
+    IDispatch* o = g.Create();
+    ASSERT_NE(o, nullptr);
+    // Just over the limit with the other texts of the record.
+    const std::wstring page((32u << 20) - 20, L'p');
+    {
+        ModalScript script("Archivon", {RecordAndAnswer, RecordAndAnswer});
+        EXPECT_EQ(GleanixCopy::Call(o, L"AddPageEx", {page, L"d", L"http://p/", L"Big"}), S_OK);
+        EXPECT_EQ(GleanixCopy::Call(o, L"AddInfoEx", {page, L"http://p/", L""}), S_OK);
+        EXPECT_EQ(script.texts,
+                  (std::vector<std::string>{
+                      "This page is too large to hand over to Archivon: more than 32 MB. Nothing was sent.",
+                      "This picked text is too large to hand over to Archivon: more than 32 MB. Nothing was sent."}));
+    }
+    EXPECT_TRUE(main.received.empty());
+    // Below it, the page goes whole.
+    const std::wstring fits((32u << 20) - 40, L'p');
+    EXPECT_EQ(GleanixCopy::Call(o, L"AddPageEx", {fits, L"d", L"http://p/", L"Big"}), S_OK);
+    o->Release();
+    ASSERT_EQ(main.received.size(), 1u);
+    EXPECT_EQ(main.received[0].record.strings[0].size(), fits.size());
+    EXPECT_EQ(main.received[0].record.strings[2], "Big.html");
+}
+
 TEST(GleanixHandoff, PickedTextFollowsTheSetting) {
     GleanixCopy g;
     FakeMainWindow main;
@@ -218,13 +250,9 @@ TEST(GleanixHandoff, WithoutTheMainProgramTheUserIsToldAndOkReturned) {
     GleanixCopy g;
     IDispatch* o = g.Create();
     ASSERT_NE(o, nullptr);
-    const ModalScript::Stage answer = [](ModalScript& s, HWND box) {
-        s.texts.push_back(DlgText(box, 0xFFFF));
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-    };
     {
         MainProgramPath path("");
-        ModalScript script("Archivon", {answer, answer, answer});
+        ModalScript script("Archivon", {RecordAndAnswer, RecordAndAnswer, RecordAndAnswer});
         EXPECT_EQ(GleanixCopy::Call(o, L"AddPageEx", {L"<p>", L"d", L"u", L"t"}), S_OK);
         EXPECT_EQ(GleanixCopy::Call(o, L"AddInfoEx", {L"d", L"u", L"t"}), S_OK);
         EXPECT_EQ(GleanixCopy::Call(o, L"AddDld", {L"http://d/", L""}), S_OK);
@@ -232,7 +260,7 @@ TEST(GleanixHandoff, WithoutTheMainProgramTheUserIsToldAndOkReturned) {
     }
     {
         MainProgramPath path("C:\\no\\such\\Archivon.exe");
-        ModalScript script("Archivon", {answer});
+        ModalScript script("Archivon", {RecordAndAnswer});
         EXPECT_EQ(GleanixCopy::Call(o, L"AddDld", {L"http://d/", L""}), S_OK);
         EXPECT_EQ(script.texts, std::vector<std::string>{"Archivon is not installed properly!"});
     }
