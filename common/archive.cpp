@@ -38,8 +38,7 @@ void ArchiveWriter::F64(double v) {
     for (int i = 0; i < 8; ++i) buf_.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
 }
 
-void ArchiveWriter::Text(std::string_view s) {
-    const std::size_t len = s.size();
+void ArchiveWriter::TextPrefix(std::size_t len) {
     if (len <= 254) {
         U8(static_cast<std::uint8_t>(len));
     } else if (len <= 0xFFFD) {
@@ -50,8 +49,21 @@ void ArchiveWriter::Text(std::string_view s) {
         U16(0xFFFF);
         U32(static_cast<std::uint32_t>(len));
     }
-    Raw(s.data(), len);
 }
+
+void ArchiveWriter::Text(std::string_view s) {
+    TextPrefix(s.size());
+    Raw(s.data(), s.size());
+}
+
+char* ArchiveWriter::TextSpace(std::size_t len) {
+    TextPrefix(len);
+    const std::size_t at = buf_.size();
+    buf_.resize(at + len);
+    return reinterpret_cast<char*>(buf_.data() + at);
+}
+
+std::size_t ArchiveWriter::TextSize(std::size_t len) { return len + (len <= 254 ? 1 : len <= 0xFFFD ? 3 : 7); }
 
 void ArchiveWriter::Count(std::uint32_t n) {
     if (n < 0xFFFF) {

@@ -24,14 +24,24 @@ public:
     void Count(std::uint32_t n);
     void TextList(const std::vector<std::string>& list);
     void Raw(const void* data, std::size_t size);
+    // Writes the length prefix of a text of `length` bytes and returns where
+    // those bytes go, so a caller can produce the text in place (valid until
+    // the next write).
+    char* TextSpace(std::size_t length);
     // Room for `size` more bytes, so a writer that knows its output size
     // does not move the buffer while it grows.
     void Reserve(std::size_t size) { buf_.reserve(buf_.size() + size); }
+
+    // Bytes that Text and Count write for these sizes.
+    static std::size_t TextSize(std::size_t length);
+    static std::size_t CountSize(std::uint32_t n) { return n < 0xFFFF ? 2 : 6; }
 
     const Bytes& bytes() const { return buf_; }
     Bytes Take() { return std::move(buf_); }
 
 private:
+    void TextPrefix(std::size_t length);
+
     Bytes buf_;
 };
 

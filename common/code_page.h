@@ -7,3 +7,8 @@
 void InstallSystemCodePage();
 // UTF-16 text to the ANSI code page; characters it lacks become its default.
 std::string ToAnsiCodePage(const wchar_t* text, std::size_t length);
+// The bytes ToAnsiCodePage gives for this text, without converting it.
+std::size_t AnsiCodePageLength(const wchar_t* text, std::size_t length);
+// Converts into `out`, which has room for exactly `size` bytes, the length
+// AnsiCodePageLength gave.
+void ToAnsiCodePageInto(const wchar_t* text, std::size_t length, char* out, std::size_t size);

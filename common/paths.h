@@ -22,8 +22,8 @@ std::string ToUpperAscii(std::string_view s);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 // Replaces every character that cannot stand in a Windows file name
 // (\ / : * ? " < > | and control characters) with '_'; an empty or
-// dots-only result becomes "_"; a device name (CON, NUL.txt, COM1, ...) gets
-// a leading "_". The result always passes IsBareFileName.
+// dots-only result becomes "_"; a device name (CON, NUL.txt, COM1, LPT\xB2,
+// ...) gets a leading "_". The result always passes IsBareFileName.
 std::string SanitizeFileName(std::string_view name);
 
 // The one rule for a file name that comes from outside the program: a file

@@ -6,6 +6,7 @@
 #include "common/resources.h"
 #include "helper/info_gather.h"
 #include "helper/module.h"
+#include "helper/picked_text_rules.h"
 #include "helper/registration.h"
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
@@ -13,6 +14,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         SetAppInstance(instance);
         DisableThreadLibraryCalls(instance);
         InstallSystemCodePage();
+        gleanix::SetLeadByteTest([](unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; });
     }
     return TRUE;
 }

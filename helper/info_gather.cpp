@@ -1,5 +1,6 @@
 #include "helper/info_gather.h"
 
+#include <cstdint>
 #include <new>
 #include <string>
 
@@ -14,7 +15,27 @@
 namespace gleanix {
 
 namespace {
-std::string Ansi(BSTR text) { return ToAnsiCodePage(text, text ? SysStringLen(text) : 0); }
+// The methods of IInfoGather carry the DISPIDs 1 to 5. The type library
+// also describes the IUnknown and IDispatch members, and DispInvoke would
+// call them: a page could Release the object under its own feet.
+constexpr DISPID kFirstMethod = 1;
+constexpr DISPID kLastMethod = 5;
+bool IsMethod(DISPID id) { return id >= kFirstMethod && id <= kLastMethod; }
+
+// At most `limit` characters of a page's text, in the ANSI code page.
+std::string Ansi(BSTR text, std::size_t limit = SIZE_MAX) {
+    const std::size_t n = text ? SysStringLen(text) : 0;
+    return ToAnsiCodePage(text, n < limit ? n : limit);
+}
+
+// The name a page or handed-over text goes under; the picked text is read
+// only when the title does not do by itself. A name never needs more of it
+// than a record could carry.
+std::string NameFor(BSTR title, BSTR des, Handed what) {
+    const std::string given = Ansi(title);
+    const std::string text = TitleStands(given, what) ? std::string() : Ansi(des, handoff::kMaxHandoffBytes);
+    return HandoffName(given, text, what);
+}
 
 // Nothing a page sends may escape as an exception or an error code.
 template <typename Body>
@@ -108,12 +129,17 @@ STDMETHODIMP InfoGather::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count,
     if (FAILED(hr)) return hr;
     hr = DispGetIDsOfNames(info, names, count, ids);
     info->Release();
+    if (SUCCEEDED(hr) && count > 0 && !IsMethod(ids[0])) {
+        for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+        hr = DISP_E_UNKNOWNNAME;
+    }
     return hr;
 }
 
 STDMETHODIMP InfoGather::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                 EXCEPINFO* excep, UINT* argErr) {
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    if (!IsMethod(id)) return DISP_E_MEMBERNOTFOUND;
     ITypeInfo* info = nullptr;
     HRESULT hr = TypeInfo(&info);
     if (FAILED(hr)) return hr;
@@ -137,27 +163,34 @@ STDMETHODIMP InfoGather::CtrlPanel() {
 
 STDMETHODIMP InfoGather::AddInfoEx(BSTR des, BSTR strUrl, BSTR title) {
     return Guarded([&] {
+        if (ReadIsStoreToAvn()) {
+            // An empty title is derived here too, so that the main program
+            // never gets the bare name ".txt".
+            HandoffRequest request(handoff::HANDOFF_STORE_PAGE, "picked text");
+            if (request.Add(des) && request.Add(strUrl)) request.Add(NameFor(title, des, Handed::Text));
+            request.Send();
+            return;
+        }
         const std::string text = Ansi(des);
-        const std::string storeInFile = ReadStoreInFile();
-        // An empty title is derived in file mode too, so that the main
-        // program never gets the bare name ".txt".
-        const std::string name = TitleOrDerived(Ansi(title), text);
-        if (ReadIsStoreToAvn())
-            SendToMainProgram(handoff::HANDOFF_STORE_PAGE, {text, Ansi(strUrl), name + ".txt"});
-        else
-            AppendPickedText(PickedTextTarget(storeInFile, name), text, Ansi(strUrl));
+        AppendPickedText(PickedTextTarget(ReadStoreInFile(), TitleOrDerived(Ansi(title), text)), text,
+                         Ansi(strUrl));
     });
 }
 
 STDMETHODIMP InfoGather::AddPageEx(BSTR page, BSTR des, BSTR strUrl, BSTR title) {
     return Guarded([&] {
-        const std::string name = PageTitle(Ansi(title), Ansi(des));
-        SendToMainProgram(handoff::HANDOFF_STORE_PAGE, {Ansi(page), Ansi(strUrl), name + ".html"});
+        HandoffRequest request(handoff::HANDOFF_STORE_PAGE, "page");
+        if (request.Add(page) && request.Add(strUrl)) request.Add(NameFor(title, des, Handed::Page));
+        request.Send();
     });
 }
 
 STDMETHODIMP InfoGather::AddDld(BSTR url, BSTR) {
-    return Guarded([&] { SendToMainProgram(handoff::HANDOFF_ADD_DOWNLOAD, {Ansi(url)}); });
+    return Guarded([&] {
+        HandoffRequest request(handoff::HANDOFF_ADD_DOWNLOAD, "link");
+        request.Add(url);
+        request.Send();
+    });
 }
 
 STDMETHODIMP InfoGather::SetSite(IUnknown* site) {

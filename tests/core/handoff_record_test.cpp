@@ -65,3 +65,23 @@ TEST(HandoffRecord, DamagedRecordsAreRefused) {
     EXPECT_EQ(out.window, 99u);
     EXPECT_EQ(out.strings, std::vector<std::string>{"keep"});
 }
+
+TEST(HandoffRecord, BuiltInOneBufferOfItsExactSize) {
+    // Lengths on both sides of every prefix and count escape.
+    const std::size_t lengths[] = {0, 254, 255, 0xFFFD, 0xFFFE, 70000};
+    for (const std::size_t n : lengths) {
+        const HandoffRecord rec{3, {std::string(n, 'a'), "u"}};
+        EXPECT_EQ(handoff::HandoffSize({n, 1}), EncodeHandoff(rec).size()) << n;
+    }
+    EXPECT_EQ(handoff::HandoffSize(std::vector<std::size_t>(0xFFFE, 0)), 4u + 2 + 0xFFFE);
+    EXPECT_EQ(handoff::HandoffSize(std::vector<std::size_t>(0xFFFF, 0)), 4u + 6 + 0xFFFF);
+
+    // Texts that write themselves give the same bytes as copied ones.
+    const HandoffRecord rec{0x1234, {std::string(300, 'p'), "", "name.html"}};
+    std::vector<handoff::TextSource> sources;
+    for (const auto& s : rec.strings)
+        sources.push_back({s.size(), [&s](char* out) { std::copy(s.begin(), s.end(), out); }});
+    const arc::Bytes built = EncodeHandoff(rec.window, sources);
+    EXPECT_EQ(built, EncodeHandoff(rec));
+    EXPECT_EQ(built.capacity(), built.size());
+}

@@ -43,3 +43,13 @@ TEST(Paths, SanitizedNamesAlwaysPassTheBareNameRule) {
         EXPECT_TRUE(paths::IsBareFileName(paths::SanitizeFileName(hostile))) << hostile;
     EXPECT_EQ(paths::SanitizeFileName("..."), "_");
 }
+
+TEST(Paths, SuperscriptDigitsMakeDeviceNamesToo) {
+    // The ANSI superscripts one, two and three name ports like 1, 2 and 3.
+    EXPECT_EQ(paths::SanitizeFileName("COM\xB9"), "_COM\xB9");
+    EXPECT_EQ(paths::SanitizeFileName("lpt\xB2.txt"), "_lpt\xB2.txt");
+    EXPECT_EQ(paths::SanitizeFileName("Com\xB3 .log"), "_Com\xB3 .log");
+    // Other superscripts and signs are ordinary characters.
+    EXPECT_EQ(paths::SanitizeFileName("COM\xB4"), "COM\xB4");
+    EXPECT_EQ(paths::SanitizeFileName("LPT\xB9\xB9"), "LPT\xB9\xB9");
+}

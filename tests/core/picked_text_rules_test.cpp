@@ -68,3 +68,48 @@ TEST(PickedText, StoreInFileValueMarksFolders) {
     EXPECT_EQ(StoreInFileValue("C:\\picks\\", false), "C:\\picks\\");
     EXPECT_EQ(StoreInFileValue("", false), "\\");
 }
+
+TEST(PickedText, LongPicksAreCutToNamesTheFileSystemTakes) {
+    // A one-line pick becomes its own title, cut to a file name's length.
+    const std::string line(300, 'x');
+    EXPECT_EQ(DeriveTitle(line), std::string(kMaxTitleLength, 'x'));
+    EXPECT_EQ(DeriveTitle("ab\n  " + line + "  \nmore"), std::string(kMaxTitleLength, 'x'));
+    EXPECT_EQ(TitleOrDerived("", line).size(), kMaxTitleLength);
+
+    // The store cuts any title to what its folder leaves of a path.
+    const std::string folder = "C:\\" + std::string(200, 'f') + "\\";
+    const std::string target = PickedTextTarget(folder, std::string(300, 't'));
+    EXPECT_EQ(target, folder + std::string(259 - folder.size() - 4, 't') + ".txt");
+    EXPECT_EQ(target.size(), 259u);
+    // A device name keeps its guard when the cut makes it one.
+    EXPECT_EQ(PickedTextTarget("C:\\" + std::string(247, 'f') + "\\", "COM1x"),
+              "C:\\" + std::string(247, 'f') + "\\_COM.txt");
+    EXPECT_EQ(PickedTextTarget("D:\\p\\", "LPT\xB9"), "D:\\p\\_LPT\xB9.txt");
+
+    // A double-byte character is never split.
+    SetLeadByteTest([](unsigned char b) { return b >= 0x81 && b <= 0x9F; });
+    std::string wide;
+    for (int i = 0; i < 100; ++i) wide += "\x82\xA0";
+    EXPECT_EQ(DeriveTitle("a" + wide), "a" + wide.substr(0, 126));
+    EXPECT_EQ(CutToLength("\x82\xA0\x82\xA0", 3), "\x82\xA0");
+    SetLeadByteTest(nullptr);
+    EXPECT_EQ(CutToLength("\x82\xA0\x82\xA0", 3), "\x82\xA0\x82");
+}
+
+TEST(PickedText, HandedOverNamesLoseControlCharacters) {
+    using namespace std::string_literals;
+    // An embedded NUL would cut the name short in the main program.
+    EXPECT_EQ(HandoffName("evil.hta\0"s, "", Handed::Page), "evil.hta.html");
+    EXPECT_EQ(HandoffName("a\x01" "b\tc\x7F"s, "", Handed::Text), "abc.txt");
+    // A title of control characters only does not stand: the text names it.
+    EXPECT_FALSE(TitleStands("\0\x1F"s, Handed::Text));
+    EXPECT_EQ(HandoffName("\0\x1F"s, "ab\nReport\n", Handed::Text), "Report.txt");
+    EXPECT_FALSE(TitleStands("a/b\0"s, Handed::Page));
+    EXPECT_TRUE(TitleStands("a/b", Handed::Text));
+    EXPECT_EQ(HandoffName("a/b\0"s, "", Handed::Page), "NoTitle.html");
+    // Derived titles are cleaned and cut as well.
+    EXPECT_EQ(HandoffName("", "ab\nQuart\0erly\x05\n"s, Handed::Page), "Quarterly.html");
+    EXPECT_EQ(HandoffName("", "\x01\x02\x03\x04\x05\x06", Handed::Text), "NoTitle.txt");
+    EXPECT_EQ(HandoffName(std::string(300, 'n'), "", Handed::Text), std::string(kMaxTitleLength, 'n') + ".txt");
+    EXPECT_EQ(HandoffName("Kept: yes", "x", Handed::Page), "Kept: yes.html");
+}

@@ -136,6 +136,29 @@ TEST(GleanixCom, DispatchNamesAndArguments) {
     object->Release();
 }
 
+TEST(GleanixCom, OnlyTheFiveMethodsAreReachable) {
+    GleanixCopy g;
+    IDispatch* object = g.Create();
+    ASSERT_NE(object, nullptr);
+    // The type library describes the IUnknown and IDispatch members too;
+    // a page must reach none of them.
+    for (const wchar_t* member : {L"QueryInterface", L"AddRef", L"Release", L"GetTypeInfoCount", L"GetTypeInfo",
+                                  L"GetIDsOfNames", L"Invoke"}) {
+        LPOLESTR name = const_cast<LPOLESTR>(member);
+        DISPID id = 1;
+        EXPECT_EQ(object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), DISP_E_UNKNOWNNAME) << member;
+        EXPECT_EQ(id, DISPID_UNKNOWN) << member;
+    }
+    // By number: AddRef is 0x60000001 in a dual interface. Called, it would
+    // leak the object and keep the library loaded.
+    for (const DISPID id : {DISPID(0x60000001), DISPID(0x60000000), DISPID(0x60010000), DISPID(0), DISPID(6),
+                            DISPID(-1), DISPID(DISPID_NEWENUM)})
+        EXPECT_EQ(GleanixCopy::Invoke(object, id, {}), DISP_E_MEMBERNOTFOUND) << std::hex << id;
+    EXPECT_EQ(GleanixCopy::Invoke(object, 2, {L"surplus"}), DISP_E_BADPARAMCOUNT);
+    object->Release();
+    EXPECT_EQ(g.canUnloadNow(), S_OK);
+}
+
 TEST(GleanixCom, AddInfoAppendsToTheFile) {
     GleanixCopy g;
     IDispatch* object = g.Create();
@@ -155,6 +178,12 @@ TEST(GleanixCom, AddInfoAppendsToTheFile) {
     EXPECT_EQ(GleanixCopy::Call(object, L"AddInfo", {L"abc", L"u"}), S_OK);
     EXPECT_TRUE(FileExists(g.dir / "picks\\Report.txt"));
     EXPECT_TRUE(FileExists(g.dir / "picks\\NoTitle.txt"));
+
+    // A one-line pick longer than a file name can hold names its file cut.
+    const std::wstring line(300, L'w');
+    EXPECT_EQ(GleanixCopy::Call(object, L"AddInfo", {line, L"u"}), S_OK);
+    const std::string bytes300 = ReadFileBytes(g.dir / ("picks\\" + std::string(128, 'w') + ".txt"));
+    EXPECT_NE(bytes300.find(std::string(300, 'w')), std::string::npos);
     object->Release();
 }
 

@@ -62,22 +62,36 @@ public:
         return object;
     }
 
-    // Calls a method by name; nullptr arguments go as NULL BSTRs.
-    static HRESULT Call(IDispatch* object, const wchar_t* name, const std::vector<const wchar_t*>& args) {
+    // An argument: nullptr goes as a NULL BSTR; a std::wstring keeps the
+    // NULs it holds.
+    struct Arg {
+        Arg(const wchar_t* s) : text(s), length(s ? wcslen(s) : 0) {}
+        Arg(const std::wstring& s) : text(s.c_str()), length(s.size()) {}
+        const wchar_t* text;
+        std::size_t length;
+    };
+
+    // Calls a method by name.
+    static HRESULT Call(IDispatch* object, const wchar_t* name, const std::vector<Arg>& args) {
         DISPID id = 0;
         LPOLESTR n = const_cast<LPOLESTR>(name);
         HRESULT hr = object->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id);
         if (FAILED(hr)) return hr;
+        return Invoke(object, id, args);
+    }
+    static HRESULT Invoke(IDispatch* object, DISPID id, const std::vector<Arg>& args) {
         std::vector<VARIANT> v(args.size());
         for (std::size_t i = 0; i < args.size(); ++i) {  // arguments go last first
+            const Arg& a = args[args.size() - 1 - i];
             VariantInit(&v[i]);
             v[i].vt = VT_BSTR;
-            v[i].bstrVal = args[args.size() - 1 - i] ? SysAllocString(args[args.size() - 1 - i]) : nullptr;
+            v[i].bstrVal = a.text ? SysAllocStringLen(a.text, static_cast<UINT>(a.length)) : nullptr;
         }
         DISPPARAMS params = {v.data(), nullptr, static_cast<UINT>(v.size()), 0};
         VARIANT result;
         VariantInit(&result);
-        hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
+        const HRESULT hr =
+            object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
         for (auto& a : v) VariantClear(&a);
         VariantClear(&result);
         return hr;

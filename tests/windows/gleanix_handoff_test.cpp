@@ -1,5 +1,7 @@
 // Requests from Gleanix reach a window titled like Archivon's main window.
+#include <atomic>
 #include <chrono>
+#include <thread>
 
 #include "common/win/handle.h"
 #include "common/handoff_record.h"
@@ -66,6 +68,12 @@ private:
     std::string old_;
 };
 
+// A stage that keeps a box's text and answers it.
+void RecordAndAnswer(ModalScript& s, HWND box) {
+    s.texts.push_back(DlgText(box, 0xFFFF));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
 std::uint32_t Handle32(HWND w) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(w)); }
 }  // namespace
 
@@ -102,6 +110,82 @@ TEST(GleanixHandoff, RequestsReachTheMainWindow) {
     EXPECT_EQ(main.received[4].record.strings, (V{"http://d/f.zip"}));
     EXPECT_EQ(main.received[5].record.strings, main.received[4].record.strings);
     EXPECT_NE(ReadFileBytes(g.dir / "gleanix.txt").find("to the file"), std::string::npos);
+}
+
+TEST(GleanixHandoff, NamesArriveWithoutControlCharacters) {
+    GleanixCopy g;
+    FakeMainWindow main;
+    IDispatch* o = g.Create();
+    ASSERT_NE(o, nullptr);
+    const std::wstring hta(L"evil.hta\0", 9);
+    EXPECT_EQ(GleanixCopy::Call(o, L"AddPageEx", {L"<p>", L"d", L"http://p/", hta}), S_OK);
+    EXPECT_EQ(GleanixCopy::Call(o, L"AddInfoEx", {L"picked", L"http://i/", L"\tMine\r\n"}), S_OK);
+    EXPECT_EQ(GleanixCopy::Call(o, L"AddInfoEx", {L"ab\nQuarterly\n", L"u", std::wstring(L"\0\x01", 2)}), S_OK);
+    o->Release();
+    ASSERT_EQ(main.received.size(), 3u);
+    EXPECT_EQ(main.received[0].record.strings[2], "evil.hta.html");
+    EXPECT_EQ(main.received[1].record.strings[2], "Mine.txt");
+    EXPECT_EQ(main.received[2].record.strings[2], "Quarterly.txt");
+}
+
+TEST(GleanixHandoff, AHungWindowOfTheBrowserDoesNotHoldTheSearch) {
+    GleanixCopy g;
+    FakeMainWindow main;
+    IDispatch* o = g.Create();
+    ASSERT_NE(o, nullptr);
+    // A window of this process, above all others, whose thread answers no
+    // message until it is released (or gives up after ten seconds).
+    win::Event ready, release;
+    ASSERT_TRUE(ready.Create(true) && release.Create(true));
+    std::atomic<bool> gaveUp{false};
+    std::thread hung([&] {
+        HWND w = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "Hung", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+        ready.Set();
+        gaveUp = WaitForSingleObject(release.get(), 10000) == WAIT_TIMEOUT;
+        DestroyWindow(w);
+    });
+    WaitForSingleObject(ready.get(), 5000);
+    {
+        // A search that waited for the window would find nothing after it
+        // went: no program is started then, and the box is answered.
+        MainProgramPath path("");
+        ModalScript script("Archivon", {});
+        EXPECT_EQ(GleanixCopy::Call(o, L"AddDld", {L"http://d/f.zip", L""}), S_OK);
+    }
+    // The request went through while the window was still hung.
+    const bool stillHung = !gaveUp;
+    release.Set();
+    hung.join();
+    o->Release();
+    EXPECT_TRUE(stillHung);
+    EXPECT_EQ(main.received.size(), 1u);
+}
+
+TEST(GleanixHandoff, TooLargeATextIsRefusedWithAMessage) {
+    GleanixCopy g;
+    FakeMainWindow main;
+    IDispatch* o = g.Create();
+    ASSERT_NE(o, nullptr);
+    // Just over the limit with the other texts of the record.
+    const std::wstring page((32u << 20) - 20, L'p');
+    {
+        ModalScript script("Archivon", {RecordAndAnswer, RecordAndAnswer});
+        EXPECT_EQ(GleanixCopy::Call(o, L"AddPageEx", {page, L"d", L"http://p/", L"Big"}), S_OK);
+        EXPECT_EQ(GleanixCopy::Call(o, L"AddInfoEx", {page, L"http://p/", L""}), S_OK);
+        EXPECT_EQ(script.texts,
+                  (std::vector<std::string>{
+                      "This page is too large to hand over to Archivon: more than 32 MB. Nothing was sent.",
+                      "This picked text is too large to hand over to Archivon: more than 32 MB. Nothing was sent."}));
+    }
+    EXPECT_TRUE(main.received.empty());
+    // Below it, the page goes whole.
+    const std::wstring fits((32u << 20) - 40, L'p');
+    EXPECT_EQ(GleanixCopy::Call(o, L"AddPageEx", {fits, L"d", L"http://p/", L"Big"}), S_OK);
+    o->Release();
+    ASSERT_EQ(main.received.size(), 1u);
+    EXPECT_EQ(main.received[0].record.strings[0].size(), fits.size());
+    EXPECT_EQ(main.received[0].record.strings[2], "Big.html");
 }
 
 TEST(GleanixHandoff, PickedTextFollowsTheSetting) {
@@ -166,13 +250,9 @@ TEST(GleanixHandoff, WithoutTheMainProgramTheUserIsToldAndOkReturned) {
     GleanixCopy g;
     IDispatch* o = g.Create();
     ASSERT_NE(o, nullptr);
-    const ModalScript::Stage answer = [](ModalScript& s, HWND box) {
-        s.texts.push_back(DlgText(box, 0xFFFF));
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-    };
     {
         MainProgramPath path("");
-        ModalScript script("Archivon", {answer, answer, answer});
+        ModalScript script("Archivon", {RecordAndAnswer, RecordAndAnswer, RecordAndAnswer});
         EXPECT_EQ(GleanixCopy::Call(o, L"AddPageEx", {L"<p>", L"d", L"u", L"t"}), S_OK);
         EXPECT_EQ(GleanixCopy::Call(o, L"AddInfoEx", {L"d", L"u", L"t"}), S_OK);
         EXPECT_EQ(GleanixCopy::Call(o, L"AddDld", {L"http://d/", L""}), S_OK);
@@ -180,7 +260,7 @@ TEST(GleanixHandoff, WithoutTheMainProgramTheUserIsToldAndOkReturned) {
     }
     {
         MainProgramPath path("C:\\no\\such\\Archivon.exe");
-        ModalScript script("Archivon", {answer});
+        ModalScript script("Archivon", {RecordAndAnswer});
         EXPECT_EQ(GleanixCopy::Call(o, L"AddDld", {L"http://d/", L""}), S_OK);
         EXPECT_EQ(script.texts, std::vector<std::string>{"Archivon is not installed properly!"});
     }
