@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/ui_port.h"
+#include "shell/archivon_doc.h"
 #include "shell/edit_ctrl_view.h"
 #include "shell/panes.h"
 #include "shell/splitter.h"
@@ -77,4 +78,6 @@ private:
     HACCEL accelerators_ = nullptr;
     int beeps_ = 0;
     bool created_ = false;
+    // Answers the settings commands.
+    CArchivonDoc document_{*this};
 };
