@@ -96,7 +96,9 @@ DWORD Address(HWND sheet) {
 // The address control's four part edits, left to right.
 std::vector<HWND> AddressParts(HWND sheet) {
     std::vector<HWND> parts;
-    for (HWND w = GetWindow(Control(sheet, IDC_PROXY_ADDRESS), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+    HWND control = Control(sheet, IDC_PROXY_ADDRESS);
+    if (!control) return parts;
+    for (HWND w = GetWindow(control, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
         parts.push_back(w);
     std::sort(parts.begin(), parts.end(), [](HWND a, HWND b) {
         RECT ra, rb;
@@ -441,9 +443,11 @@ TEST_F(SettingsSheetTest, AnIncompleteAddressIsRefusedWithABeepAndKeepsItsPage) 
                                 PropSheet_PressButton(s, PSBTN_OK);
                             },
                             [&](ModalScript&, HWND s) {
-                                EXPECT_EQ(PageIndex(s), CArchivonPropSheet::kProxy);
+                                ASSERT_EQ(PageIndex(s), CArchivonPropSheet::kProxy);
                                 EXPECT_EQ(frame->beepCount(), beeps + 2);
-                                SetWindowTextA(AddressParts(s)[3], "4");
+                                const auto parts = AddressParts(s);
+                                ASSERT_EQ(parts.size(), 4u);
+                                SetWindowTextA(parts[3], "4");
                                 PropSheet_PressButton(s, PSBTN_OK);
                             }});
     EXPECT_EQ(static_cast<DWORD>(StoredInt("Proxy", "IPAddress")), MAKEIPADDRESS(10, 1, 2, 4));
