@@ -3,6 +3,7 @@
 list(APPEND CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/archive.cpp
   ${CMAKE_CURRENT_LIST_DIR}/handoff_record.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/integer_field.cpp
   ${CMAKE_CURRENT_LIST_DIR}/paths.cpp)
 list(APPEND PLATFORM_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/browse_folder.cpp

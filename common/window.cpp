@@ -236,6 +236,10 @@ void PropertyPage::SetModified(bool modified) const {
     if (HWND s = sheet()) SendMessageA(s, modified ? PSM_CHANGED : PSM_UNCHANGED, reinterpret_cast<WPARAM>(hwnd_), 0);
 }
 
+void PropertyPage::CancelToClose() const {
+    if (HWND s = sheet()) SendMessageA(s, PSM_CANCELTOCLOSE, 0, 0);
+}
+
 INT_PTR PropertyPage::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NOTIFY) {
         auto* header = reinterpret_cast<NMHDR*>(lp);
@@ -244,7 +248,7 @@ INT_PTR PropertyPage::DialogProc(UINT msg, WPARAM wp, LPARAM lp) {
             switch (header->code) {
                 case PSN_SETACTIVE: OnSetActive(); break;
                 case PSN_KILLACTIVE: result = OnKillActive() ? FALSE : TRUE; break;
-                case PSN_APPLY: result = OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE; break;
+                case PSN_APPLY: result = OnApply() ? PSNRET_NOERROR : PSNRET_INVALID; break;
                 case PSN_RESET: OnReset(); break;
                 default: return FALSE;
             }

@@ -132,12 +132,15 @@ public:
     HWND sheet() const { return hwnd_ ? GetParent(hwnd_) : nullptr; }
     // Enables the sheet's Apply button for this page.
     void SetModified(bool modified = true) const;
+    // From now on the sheet's changes cannot be cancelled: Cancel is
+    // disabled and OK reads "Close".
+    void CancelToClose() const;
 
 protected:
     // Checks the values before another page is shown or the sheet applies;
     // false keeps this page (it has told the user why).
     virtual bool OnKillActive() { return true; }
-    // Stores the values; false keeps the sheet open on this page.
+    // Stores the values; false keeps the sheet open and shows this page.
     virtual bool OnApply() { return true; }
     virtual void OnSetActive() {}
     virtual void OnReset() {}

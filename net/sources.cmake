@@ -5,6 +5,7 @@ list(APPEND CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/http_head.cpp
   ${CMAKE_CURRENT_LIST_DIR}/job_url.cpp
   ${CMAKE_CURRENT_LIST_DIR}/proxy_messages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/proxy_settings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/user_agent.cpp)
 list(APPEND APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/download_file.cpp

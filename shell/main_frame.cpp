@@ -325,6 +325,7 @@ void CMainFrame::EnableDownloadCommands(HMENU popup) {
 }
 
 void CMainFrame::OnCommand(UINT id) {
+    if (document_.OnCommand(id, hwnd_)) return;
     switch (id) {
         case ID_CATALOG_ADD: if (tree_) tree_->AddCatalog(); break;
         case ID_CATALOG_RENAME: if (tree_) tree_->RenameCatalog(); break;

@@ -9,6 +9,7 @@
 
 #include "common/ui_port.h"
 #include "jobs/job_manager.h"
+#include "shell/archivon_doc.h"
 #include "shell/edit_ctrl_view.h"
 #include "shell/panes.h"
 #include "shell/splitter.h"
@@ -103,4 +104,6 @@ private:
     HACCEL accelerators_ = nullptr;
     int beeps_ = 0;
     bool created_ = false;
+    // Answers the settings commands.
+    CArchivonDoc document_{*this};
 };

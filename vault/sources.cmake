@@ -1,5 +1,6 @@
 # Files of vault/: CORE_SOURCES portable, APP_SOURCES Win32 services.
 list(APPEND CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/base_directory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/catalog_paths.cpp
   ${CMAKE_CURRENT_LIST_DIR}/collision_name.cpp
   ${CMAKE_CURRENT_LIST_DIR}/des.cpp

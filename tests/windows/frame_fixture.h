@@ -11,6 +11,16 @@
 #include "shell/main_frame.h"
 #include "tests/support/test_env.h"
 
+inline std::string TabText(HWND tab, int i) {
+    char buf[64] = {};
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = buf;
+    item.cchTextMax = sizeof buf;
+    TabCtrl_GetItem(tab, i, &item);
+    return buf;
+}
+
 class FrameTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -5,16 +5,6 @@
 
 namespace {
 
-std::string TabText(HWND tab, int i) {
-    char buf[64] = {};
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = buf;
-    item.cchTextMax = sizeof buf;
-    TabCtrl_GetItem(tab, i, &item);
-    return buf;
-}
-
 TEST_F(FrameTest, OpensMaximisedWithTitleTreeAndTabs) {
     char title[64] = {};
     GetWindowTextA(*frame, title, sizeof title);

@@ -114,10 +114,17 @@ TEST_F(FrameTest, DoubleClickOnTheIconShowsTheMinimisedWindowMaximisedInFront) {
     EXPECT_EQ(GetForegroundWindow(), frame->hwnd());
 }
 
-TEST_F(FrameTest, TrayMenuShowsItsDefaultInBoldAndSendsSettingsToTheMainWindow) {
+TEST_F(FrameTest, TrayMenuShowsItsDefaultInBoldAndOpensTheSettingsAtTheirPage) {
     RecordingFrame main;
     ASSERT_TRUE(main.Create());
     ShowWindow(main, SW_SHOW);
+    // The settings sheet opens at the item's page; it is cancelled at once.
+    std::vector<int> pages;
+    SetDialogHook([&](Dialog& page) {
+        HWND sheet = GetParent(page.hwnd());
+        pages.push_back(PropSheet_HwndToIndex(sheet, PropSheet_GetCurrentPageHwnd(sheet)));
+        PropSheet_PressButton(sheet, PSBTN_CANCEL);
+    });
     {
         TrayMenuScript script("sg");  // "&Settings", then "&General"
         RightClick(main.tray());
@@ -131,7 +138,9 @@ TEST_F(FrameTest, TrayMenuShowsItsDefaultInBoldAndSendsSettingsToTheMainWindow) 
         RightClick(main.tray());
         PumpFor(100);
     }
+    SetDialogHook({});
     EXPECT_EQ(main.commands, (std::vector<UINT>{ID_SETTINGS_GENERAL, ID_SETTINGS_SYSTEM}));
+    EXPECT_EQ(pages, (std::vector<int>{0, 1})) << "General, then SYSTEM";
     // The default item, run by a double click, is "Show Archivon".
     SendMessageA(main.tray(), WM_TRAY_NOTIFY, IDM_TRAY, WM_LBUTTONDBLCLK);
     EXPECT_EQ(main.commands.back(), static_cast<UINT>(ID_SHOW_ARCHIVON));
