@@ -1,10 +1,13 @@
 # Files of vault/: CORE_SOURCES portable, APP_SOURCES Win32 services.
 list(APPEND CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/case_fold.cpp
   ${CMAKE_CURRENT_LIST_DIR}/catalog_paths.cpp
   ${CMAKE_CURRENT_LIST_DIR}/collision_name.cpp
   ${CMAKE_CURRENT_LIST_DIR}/des.cpp
   ${CMAKE_CURRENT_LIST_DIR}/document_record.cpp
   ${CMAKE_CURRENT_LIST_DIR}/encrypted_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/find_rules.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/integrity_rules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/password_key.cpp)
 list(APPEND APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/catalog_service.cpp
