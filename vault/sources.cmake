@@ -15,5 +15,9 @@ list(APPEND APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/document_list.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_encryption.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_status.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/find_engine.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/folder_catalog_walk.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/integrity_check.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shell_file_ops.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/system_case_fold.cpp
   ${CMAKE_CURRENT_LIST_DIR}/vault_context.cpp)
