@@ -2,11 +2,14 @@
 // rows of panes (catalog tree and document list above, the tabbed pane
 // below). It is also the user-interface port through which services talk.
 #pragma once
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/ui_port.h"
 #include "shell/edit_ctrl_view.h"
+#include "shell/find_dialog.h"
 #include "shell/panes.h"
 #include "shell/splitter.h"
 #include "vault/catalog_service.h"
@@ -43,6 +46,11 @@ public:
     HWND statusBar() const { return status_; }
     HWND toolBar() const { return toolbar_; }
     int beepCount() const { return beeps_; }
+    // The Find dialog (null until first opened) and what the last search
+    // that ran to the end looked for.
+    CFindDialog* findDialog() { return find_.get(); }
+    const std::string& lastFindText() const { return lastFindText_; }
+    std::uint32_t lastFindMask() const { return lastFindMask_; }
 
     static constexpr int kStatusCatalogPane = 1;
 
@@ -62,6 +70,8 @@ private:
     void ShowPrompt(UINT id);
     void UpdateKeyIndicators();
     void ShowAbout();
+    void OpenFind();
+    void CheckIntegrity();
 
     vault::VaultContext vault_;
     vault::CatalogService catalogs_;
@@ -77,4 +87,7 @@ private:
     HACCEL accelerators_ = nullptr;
     int beeps_ = 0;
     bool created_ = false;
+    std::unique_ptr<CFindDialog> find_;
+    std::string lastFindText_;
+    std::uint32_t lastFindMask_ = vault::kInitialFindMask;
 };

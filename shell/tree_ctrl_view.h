@@ -55,6 +55,9 @@ public:
     std::function<void(const std::string& path)> onCatalogChanged;
     // The selected catalog's folder was renamed to this path.
     std::function<void(const std::string& path)> onCatalogRenamed;
+    // A catalog item is about to go (its folder moved or removed, or the
+    // tree refilled); its children have gone before it.
+    std::function<void(HTREEITEM item)> onItemDeleting;
 
     static constexpr UINT_PTR kHoverTimer = 1000;
 
