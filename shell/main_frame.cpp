@@ -91,6 +91,9 @@ void CMainFrame::ConnectPanes() {
     tree_->Bind(catalogs_, *this);
     list_->Bind(vault_, *this);
     list_->dropTarget = tree_;
+    tree_->onItemDeleting = [this](HTREEITEM item) {
+        if (find_ && find_->isOpen()) find_->CatalogDeleting(item);
+    };
     tree_->onLeavingCatalog = [this] { list_->SettleEdits(); };
     tree_->onCatalogChanged = [this](const std::string& path) {
         list_->ShowCatalog(path);
@@ -99,9 +102,6 @@ void CMainFrame::ConnectPanes() {
     tree_->onCatalogRenamed = [this](const std::string& path) {
         list_->SetCurrentCatalog(path);
         ShowCurrentCatalog();
-    };
-    tree_->onItemDeleting = [this](HTREEITEM item) {
-        if (find_ && find_->isOpen()) find_->CatalogDeleting(item);
     };
     list_->onSettleDescription = [this] { bottom_->descriptions().Commit(); };
     list_->onEditDescription = [this](int item, const std::string& text) {
@@ -250,17 +250,6 @@ void CMainFrame::OnDropFiles(HDROP drop) {
     AddFilesToCurrentCatalog(files);
 }
 
-void CMainFrame::ShowPrompt(UINT id) {
-    if (!status_) return;
-    const std::string text = id ? PromptPart(id, false) : "Ready";
-    SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-void CMainFrame::ShowAbout() {
-    CAboutDialog about;
-    about.DoModal(hwnd_);
-}
-
 void CMainFrame::OpenFind() {
     if (!tree_ || !list_) return;
     if (find_ && find_->isOpen()) {
@@ -283,6 +272,17 @@ void CMainFrame::CheckIntegrity() {
     vault::CheckIntegrity(TreeCatalogWalk(*tree_), vault_, *this, [this](const std::string& catalog) {
         if (catalog == list_->currentCatalog()) list_->Refresh();
     });
+}
+
+void CMainFrame::ShowPrompt(UINT id) {
+    if (!status_) return;
+    const std::string text = id ? PromptPart(id, false) : "Ready";
+    SendMessageA(status_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void CMainFrame::ShowAbout() {
+    CAboutDialog about;
+    about.DoModal(hwnd_);
 }
 
 void CMainFrame::OnCommand(UINT id) {

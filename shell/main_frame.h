@@ -2,8 +2,6 @@
 // rows of panes (catalog tree and document list above, the tabbed pane
 // below). It is also the user-interface port through which services talk.
 #pragma once
-#include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -67,11 +65,11 @@ private:
     void OnCommand(UINT id);
     void EditCommand(UINT message);
     void OnDropFiles(HDROP drop);
+    void OpenFind();
+    void CheckIntegrity();
     void ShowPrompt(UINT id);
     void UpdateKeyIndicators();
     void ShowAbout();
-    void OpenFind();
-    void CheckIntegrity();
 
     vault::VaultContext vault_;
     vault::CatalogService catalogs_;
