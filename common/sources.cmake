@@ -2,6 +2,7 @@
 # both deliverables stand on (wrappers, window base, settings, UI port).
 list(APPEND CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/archive.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fill_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/handoff_record.cpp
   ${CMAKE_CURRENT_LIST_DIR}/integer_field.cpp
   ${CMAKE_CURRENT_LIST_DIR}/paths.cpp)

@@ -133,3 +133,17 @@
 #define IDC_PROXY_USER 1114
 #define IDC_PROXY_PASSWORD 1115
 #define IDC_PROXY_DOMAIN 1116
+
+// The Find dialog: the standard find dialog's ids, and the "Look AT" boxes.
+#define IDD_FIND 1540
+#define IDC_FIND_HELP 1038
+#define IDC_FIND_WHOLE_WORD 1040
+#define IDC_FIND_MATCH_CASE 1041
+#define IDC_FIND_DIRECTION 1072
+#define IDC_FIND_UP 1056
+#define IDC_FIND_DOWN 1057
+#define IDC_FIND_TEXT 1152
+#define IDC_FIND_TITLE 1016
+#define IDC_FIND_NAME 1017
+#define IDC_FIND_DESCRIPTION 1018
+#define IDC_FIND_CONTENT 1019

@@ -104,6 +104,9 @@ bool CListCtrlView::Create(HWND parent) {
         ListView_SetImageList(hwnd_, smallIcons_, LVSIL_SMALL);
     }
     if (largeIcons) ListView_SetImageList(hwnd_, largeIcons, LVSIL_NORMAL);
+    // The list keeps no item states of its own: the highlight is asked for
+    // like the cells, so it reads back as any list's does.
+    ListView_SetCallbackMask(hwnd_, LVIS_DROPHILITED);
     return true;
 }
 
@@ -150,6 +153,7 @@ void CListCtrlView::RebuildItems() {
     if (!hwnd_) return;
     // Item i is record i: the list keeps no copy of its own and asks for
     // every cell it shows, so a large catalog fills at once.
+    highlighted_ = -1;
     ListView_DeleteAllItems(hwnd_);
     ListView_SetItemCountEx(hwnd_, RecordCount(), 0);
     InvalidateRect(hwnd_, nullptr, TRUE);
@@ -188,6 +192,14 @@ std::string CListCtrlView::CellText(int item, int column) {
     return {};
 }
 
+void CListCtrlView::HighlightItem(int item) {
+    const int old = highlighted_;
+    highlighted_ = item >= 0 && item < RecordCount() ? item : -1;
+    if (!hwnd_) return;
+    if (old >= 0) ListView_RedrawItems(hwnd_, old, old);
+    if (highlighted_ >= 0) ListView_RedrawItems(hwnd_, highlighted_, highlighted_);
+}
+
 int CListCtrlView::IconOf(int item) {
     const auto& r = documents().records[item];
     if (r.encoded == 1 && encryptedIcon_ >= 0) return encryptedIcon_;
@@ -214,6 +226,10 @@ void CListCtrlView::OnGetDispInfo(NMLVDISPINFOA* info) {
     if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
         lstrcpynA(item.pszText, CellText(item.iItem, item.iSubItem).c_str(), item.cchTextMax);
     if ((item.mask & LVIF_IMAGE) && item.iSubItem == 0) item.iImage = IconOf(item.iItem);
+    if (item.mask & LVIF_STATE) {
+        item.state &= ~LVIS_DROPHILITED;
+        if (item.iItem == highlighted_) item.state |= LVIS_DROPHILITED;
+    }
 }
 
 bool CListCtrlView::OnEndLabelEdit(NMLVDISPINFOA* info) {

@@ -57,6 +57,10 @@ public:
     void DropOnCatalog(const std::string& catalog);
     // The text of a cell as the list shows it.
     std::string CellText(int item, int column);
+    // Gives one document the drop-target highlight (Find's hit) without
+    // touching the selection; -1 takes it away. A reload takes it away too.
+    void HighlightItem(int item);
+    int highlightedItem() const { return highlighted_; }
     bool Dragging() const { return dragging_; }
 
     vault::DocumentList& documents() { return *docs_; }
@@ -96,6 +100,7 @@ private:
     int encryptedIcon_ = -1;
     std::map<std::string, int> iconOfType_;
     bool dragging_ = false;
+    int highlighted_ = -1;
     std::string editCatalog_;
     std::string editName_;
     DragImage dragImage_;

@@ -8,6 +8,7 @@
 #include "common/open_url.h"
 #include "common/paths.h"
 #include "common/settings_store.h"
+#include "common/wait_cursor.h"
 #include "common/win/file_system.h"
 #include "common/window_messages.h"
 #include "res/resource.h"
@@ -15,7 +16,9 @@
 #include "shell/job_dialog.h"
 #include "shell/password_dialog.h"
 #include "shell/splash_window.h"
+#include "shell/tree_catalog_walk.h"
 #include "vault/catalog_paths.h"
+#include "vault/integrity_check.h"
 
 namespace {
 
@@ -99,6 +102,9 @@ void CMainFrame::ConnectPanes() {
     tree_->Bind(catalogs_, *this);
     list_->Bind(vault_, *this);
     list_->dropTarget = tree_;
+    tree_->onItemDeleting = [this](HTREEITEM item) {
+        if (find_ && find_->isOpen()) find_->CatalogDeleting(item);
+    };
     tree_->onLeavingCatalog = [this] { list_->SettleEdits(); };
     tree_->onCatalogChanged = [this](const std::string& path) {
         list_->ShowCatalog(path);
@@ -276,6 +282,9 @@ void CMainFrame::ShowContextMenu(int menuId, POINT screenPoint) {
 }
 
 bool CMainFrame::PreTranslate(MSG& msg) {
+    // The modeless Find dialog has its keys first (Tab, Enter, Esc).
+    if (find_ && find_->isOpen() && (msg.hwnd == find_->hwnd() || IsChild(find_->hwnd(), msg.hwnd)))
+        return IsDialogMessageA(find_->hwnd(), &msg) != FALSE;
     return accelerators_ && hwnd_ && TranslateAcceleratorA(hwnd_, accelerators_, &msg);
 }
 
@@ -304,6 +313,30 @@ void CMainFrame::OnDropFiles(HDROP drop) {
     AddFilesToCurrentCatalog(files);
 }
 
+void CMainFrame::OpenFind() {
+    if (!tree_ || !list_) return;
+    if (find_ && find_->isOpen()) {
+        SetActiveWindow(find_->hwnd());
+        return;
+    }
+    find_ = std::make_unique<CFindDialog>(*tree_, *list_, vault_, *this);
+    find_->Open(hwnd_, lastFindText_, lastFindMask_, [this](const std::string& text, std::uint32_t mask) {
+        lastFindText_ = text;
+        lastFindMask_ = mask;
+    });
+}
+
+void CMainFrame::CheckIntegrity() {
+    if (!tree_ || !list_) return;
+    WaitCursor wait;
+    // An edit in progress is stored first: the check may rewrite the index
+    // of the shown catalog.
+    list_->SettleEdits();
+    vault::CheckIntegrity(TreeCatalogWalk(*tree_), vault_, *this, [this](const std::string& catalog) {
+        if (catalog == list_->currentCatalog()) list_->Refresh();
+    });
+}
+
 void CMainFrame::ShowPrompt(UINT id) {
     if (!status_) return;
     const std::string text = id ? PromptPart(id, false) : "Ready";
@@ -327,6 +360,8 @@ void CMainFrame::EnableDownloadCommands(HMENU popup) {
 void CMainFrame::OnCommand(UINT id) {
     if (document_.OnCommand(id, hwnd_)) return;
     switch (id) {
+        case ID_EDIT_FIND: OpenFind(); break;
+        case ID_INTEGRITY_CHECK: CheckIntegrity(); break;
         case ID_CATALOG_ADD: if (tree_) tree_->AddCatalog(); break;
         case ID_CATALOG_RENAME: if (tree_) tree_->RenameCatalog(); break;
         case ID_CATALOG_DELETE: if (tree_) tree_->DeleteCatalog(); break;

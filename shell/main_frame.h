@@ -11,6 +11,7 @@
 #include "jobs/job_manager.h"
 #include "shell/archivon_doc.h"
 #include "shell/edit_ctrl_view.h"
+#include "shell/find_dialog.h"
 #include "shell/panes.h"
 #include "shell/splitter.h"
 #include "shell/system_tray.h"
@@ -58,6 +59,11 @@ public:
     HWND toolBar() const { return toolbar_; }
     CSystemTray& tray() { return tray_; }
     int beepCount() const { return beeps_; }
+    // The Find dialog (null until first opened) and what the last search
+    // that ran to the end looked for.
+    CFindDialog* findDialog() { return find_.get(); }
+    const std::string& lastFindText() const { return lastFindText_; }
+    std::uint32_t lastFindMask() const { return lastFindMask_; }
 
     static constexpr int kStatusCatalogPane = 1;
 
@@ -81,6 +87,8 @@ private:
     void OnCommand(UINT id);
     void EditCommand(UINT message);
     void OnDropFiles(HDROP drop);
+    void OpenFind();
+    void CheckIntegrity();
     void ShowPrompt(UINT id);
     void UpdateKeyIndicators();
     void ShowAbout();
@@ -106,4 +114,7 @@ private:
     bool created_ = false;
     // Answers the settings commands.
     CArchivonDoc document_{*this};
+    std::unique_ptr<CFindDialog> find_;
+    std::string lastFindText_;
+    std::uint32_t lastFindMask_ = vault::kInitialFindMask;
 };

@@ -239,6 +239,9 @@ bool CTreeCtrlView::OnReflectedNotify(NMHDR* header, LRESULT& result) {
         case TVN_BEGINDRAGA:
             BeginDrag(reinterpret_cast<NMTREEVIEWA*>(header));
             return true;
+        case TVN_DELETEITEMA:
+            if (onItemDeleting) onItemDeleting(reinterpret_cast<NMTREEVIEWA*>(header)->itemOld.hItem);
+            return true;
         case NM_RCLICK: {
             POINT pt;
             GetCursorPos(&pt);

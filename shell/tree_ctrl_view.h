@@ -58,6 +58,9 @@ public:
 
     // Before the shown catalog changes: edits in progress settle.
     std::function<void()> onLeavingCatalog;
+    // A catalog item is about to go (its folder moved or removed, or the
+    // tree refilled); its children have gone before it.
+    std::function<void(HTREEITEM item)> onItemDeleting;
     // The selected catalog is now this folder.
     std::function<void(const std::string& path)> onCatalogChanged;
     // The selected catalog's folder was renamed to this path.

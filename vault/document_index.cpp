@@ -11,16 +11,20 @@ namespace vault {
 
 namespace {
 
-void ReportUnreadable(UiPort& ui, const std::string& file, DWORD error) {
-    ui.AddMessage("The index file " + file + " cannot be read: " + SystemErrorText(error) +
-                  "; the command was stopped.\r\n");
+std::string Consequence(OnBadIndex consequence) {
+    return consequence == OnBadIndex::skipCatalog ? "the catalog was skipped" : "the command was stopped";
+}
+
+void ReportUnreadable(UiPort& ui, const std::string& file, DWORD error, OnBadIndex consequence) {
+    ui.AddMessage("The index file " + file + " cannot be read: " + SystemErrorText(error) + "; " +
+                  Consequence(consequence) + ".\r\n");
 }
 
 }  // namespace
 
 std::string IndexPath(const std::string& catalog) { return catalog + "\\" + kIndexFileName; }
 
-bool LoadIndex(UiPort& ui, DocumentRecords& records, const std::string& catalog) {
+bool LoadIndex(UiPort& ui, DocumentRecords& records, const std::string& catalog, OnBadIndex consequence) {
     records.clear();
     const std::string file = IndexPath(catalog);
     win::File h = win::File::Open(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
@@ -32,23 +36,24 @@ bool LoadIndex(UiPort& ui, DocumentRecords& records, const std::string& catalog)
         }
         // A catalog folder removed behind the program's back reads as empty.
         if (error == ERROR_PATH_NOT_FOUND) return true;
-        ReportUnreadable(ui, file, error);
+        ReportUnreadable(ui, file, error, consequence);
         return false;
     }
     arc::Bytes bytes;
     if (!h.ReadAll(bytes, 0x7FFFFFFF)) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_TOO_LARGE)
-            ui.AddMessage("The index file " + file + " is too large to be an index; the command was stopped.\r\n");
+            ui.AddMessage("The index file " + file + " is too large to be an index; " + Consequence(consequence) +
+                          ".\r\n");
         else
-            ReportUnreadable(ui, file, error);
+            ReportUnreadable(ui, file, error, consequence);
         return false;
     }
     const auto res = DecodeIndex(bytes.data(), bytes.size(), records);
     if (!res.ok) {
         records.clear();
-        ui.AddMessage("The index file " + file + " is damaged (" + res.problem +
-                      "); the command was stopped and nothing was written.\r\n");
+        ui.AddMessage("The index file " + file + " is damaged (" + res.problem + "); " + Consequence(consequence) +
+                      " and nothing was written.\r\n");
         return false;
     }
     return true;

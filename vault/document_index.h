@@ -11,9 +11,14 @@ namespace vault {
 
 std::string IndexPath(const std::string& catalog);
 
+// What the user is told follows a failed load: a command stops, a walk over
+// every catalog skips that one and goes on.
+enum class OnBadIndex { stopCommand, skipCatalog };
+
 // A missing index is created empty and reads as no records. On false the
 // list is empty and the user has been told why.
-bool LoadIndex(UiPort& ui, DocumentRecords& records, const std::string& catalog);
+bool LoadIndex(UiPort& ui, DocumentRecords& records, const std::string& catalog,
+               OnBadIndex consequence = OnBadIndex::stopCommand);
 // Writes over the existing file without truncating it; a catalog without an
 // index gets nothing (false, no message). Other failures are reported, and
 // records with a name the reader would refuse are never written.
