@@ -8,6 +8,7 @@
 #include "common/handoff_record.h"
 #include "common/settings_store.h"
 #include "common/window_messages.h"
+#include "jobs/page_store.h"
 #include "shell/list_ctrl_view.h"
 #include "tests/support/download_test_support.h"
 #include "tests/windows/frame_fixture.h"
@@ -171,15 +172,20 @@ TEST_F(HandoffReceiverTest, UnknownCodesBrokenRecordsAndForgedMessagesChangeNoth
     // A length with no bytes behind it, and two texts where three belong.
     EXPECT_EQ(SendBytes(handoff::HANDOFF_STORE_PAGE, nullptr, 100), TRUE);
     EXPECT_EQ(Send(handoff::HANDOFF_STORE_PAGE, {"a", "b.html"}), TRUE);
-    // Messages that carry pointers the window never handed out.
-    static char notOurs[64];
-    PostMessageA(*frame, WM_ADD_DOWNLOAD_REQUEST, 0, reinterpret_cast<LPARAM>(notOurs));
-    PostMessageA(*frame, WM_ADD_FILES_REQUEST, 0, reinterpret_cast<LPARAM>(notOurs));
-    PostMessageA(*frame, WM_PAGE_STORED, 200, reinterpret_cast<LPARAM>(notOurs));
+    // Messages that carry pointers the window never handed out, to objects
+    // that would be carried out if the window took them.
+    const arc::Bytes dld = handoff::EncodeHandoff({0, {peer->Url("/forged.gif")}});
+    auto* request = new std::string(dld.begin(), dld.end());
+    auto* page = new jobs::StoredPage{dir / "forged.txt", "", {}, ""};
+    WriteFileBytes(page->filePath, "f");
+    PostMessageA(*frame, WM_ADD_DOWNLOAD_REQUEST, 0, reinterpret_cast<LPARAM>(request));
+    PostMessageA(*frame, WM_PAGE_STORED, 200, reinterpret_cast<LPARAM>(page));
     PumpFor(300);
     EXPECT_TRUE(Index().empty());
     EXPECT_EQ(jobs().size(), 0u);
     EXPECT_TRUE(boxes.boxes.empty());
+    if (jobs().size() == 0) delete request;
+    if (Index().empty()) delete page;
 }
 
 }  // namespace
