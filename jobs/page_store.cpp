@@ -1,5 +1,7 @@
 #include "jobs/page_store.h"
 
+#include <atomic>
+
 #include "common/handoff_record.h"
 #include "common/message_box.h"
 #include "common/paths.h"
@@ -36,8 +38,17 @@ struct PageRequest {
     HWND window;
 };
 
+// Requests being written now. Each may hold a page of many megabytes, and
+// any process on the desktop can send them; past this many at once, more
+// are dropped.
+constexpr int kMaxPageStores = 8;
+std::atomic<int> pageStores{0};
+
 DWORD WINAPI PageStoreThread(void* parameter) {
     const std::unique_ptr<PageRequest> request(static_cast<PageRequest*>(parameter));
+    struct Leave {
+        ~Leave() { --pageStores; }
+    } leave;
     std::unique_ptr<StoredPage> page = WritePageRequest(request->record);
     request->record = std::string();
     if (!page) return 0;
@@ -82,10 +93,17 @@ std::unique_ptr<StoredPage> WritePageRequest(const std::string& record) {
 }
 
 bool StartPageStore(std::string record, HWND window) {
+    if (++pageStores > kMaxPageStores) {
+        --pageStores;
+        return false;
+    }
     auto request = std::make_unique<PageRequest>(PageRequest{std::move(record), window});
     // Not joined: the thread owns its request and ends by itself.
     win::Thread thread;
-    if (!thread.Start(PageStoreThread, request.get())) return false;
+    if (!thread.Start(PageStoreThread, request.get())) {
+        --pageStores;
+        return false;
+    }
     request.release();
     return true;
 }

@@ -37,7 +37,8 @@ std::unique_ptr<StoredPage> WritePageRequest(const std::string& record);
 
 // Runs WritePageRequest on a thread of its own, which posts WM_PAGE_STORED
 // (wParam 200, lParam a StoredPage* that the receiver owns) to `window`.
-// False when the thread could not be started.
+// False when the thread could not be started or too many requests are
+// being written already.
 bool StartPageStore(std::string record, HWND window);
 
 // On the window thread: shows the request's box if it has one, files the

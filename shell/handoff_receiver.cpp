@@ -14,6 +14,8 @@
 
 namespace {
 
+constexpr std::size_t kMaxQueuedRequestBytes = std::size_t(1) << 20;
+
 // The first text of a queued request, or false when the record is
 // malformed or holds none.
 bool FirstText(LPARAM copy, std::string& text) {
@@ -38,7 +40,13 @@ void Post(HWND window, UINT message, std::string record) {
 }  // namespace
 
 LRESULT ReceiveHandoff(HWND window, const COPYDATASTRUCT* data) {
-    if (!data || data->cbData > handoff::kMaxHandoffBytes || (data->cbData && !data->lpData)) return TRUE;
+    if (!data || (data->cbData && !data->lpData)) return TRUE;
+    // A URL or a file list is short; only a page may be large. Queued
+    // copies wait in the window's queue, so a sender must not be able to
+    // park megabytes there.
+    const std::size_t limit =
+        data->dwData == handoff::HANDOFF_STORE_PAGE ? handoff::kMaxHandoffBytes : kMaxQueuedRequestBytes;
+    if (data->cbData > limit) return TRUE;
     std::string record(static_cast<const char*>(data->lpData), data->cbData);
     // The record's own window handle is the sender's word; the result of a
     // page always comes back to this window.

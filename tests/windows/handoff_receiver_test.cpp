@@ -169,6 +169,8 @@ TEST_F(HandoffReceiverTest, UnknownCodesBrokenRecordsAndForgedMessagesChangeNoth
     for (ULONG_PTR code : {handoff::HANDOFF_STORE_PAGE, handoff::HANDOFF_ADD_DOWNLOAD, handoff::HANDOFF_ADD_FILES})
         for (const auto& bytes : broken)
             EXPECT_EQ(SendBytes(code, bytes.data(), static_cast<DWORD>(bytes.size())), TRUE);
+    // A download or file list far longer than any URL or list is not queued.
+    EXPECT_EQ(Send(handoff::HANDOFF_ADD_DOWNLOAD, {peer->Url("/") + std::string(1 << 20, 'x') + ".gif"}), TRUE);
     // A length with no bytes behind it, and two texts where three belong.
     EXPECT_EQ(SendBytes(handoff::HANDOFF_STORE_PAGE, nullptr, 100), TRUE);
     EXPECT_EQ(Send(handoff::HANDOFF_STORE_PAGE, {"a", "b.html"}), TRUE);
