@@ -16,13 +16,8 @@
 
 namespace {
 
-class HandoffReceiverTest : public FrameTest {
+class HandoffReceiverTest : public WithScriptedPeer<FrameTest> {
 protected:
-    static void SetUpTestSuite() { peer = new ScriptedPeer; }
-    static void TearDownTestSuite() {
-        delete peer;
-        peer = nullptr;
-    }
     void Prepare() override {
         CreateDirectoryA(vault.c_str(), nullptr);
         CreateDirectoryA(downloads.c_str(), nullptr);
@@ -64,14 +59,11 @@ protected:
         return true;
     }
 
-    static ScriptedPeer* peer;
     std::string downloads = dir / "Downloads";
 
 private:
     int savedSilent_ = 1;
 };
-
-ScriptedPeer* HandoffReceiverTest::peer = nullptr;
 
 TEST_F(HandoffReceiverTest, APageArrivesWithItsResourcesAndASecondOneOfItsNameKeepsItsOwn) {
     const std::string url = peer->Url("/site/dir/page.html");
