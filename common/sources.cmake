@@ -5,7 +5,8 @@ list(APPEND CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/fill_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/handoff_record.cpp
   ${CMAKE_CURRENT_LIST_DIR}/integer_field.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/paths.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/paths.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/posted_pointers.cpp)
 list(APPEND PLATFORM_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/browse_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/code_page.cpp

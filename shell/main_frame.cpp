@@ -13,6 +13,7 @@
 #include "common/window_messages.h"
 #include "res/resource.h"
 #include "shell/about_dialog.h"
+#include "shell/handoff_receiver.h"
 #include "shell/job_dialog.h"
 #include "shell/password_dialog.h"
 #include "shell/splash_window.h"
@@ -468,6 +469,17 @@ LRESULT CMainFrame::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case jobEnded:
             if (jobManager_) jobManager_->OnJobEnded(reinterpret_cast<DownloadJob*>(lp));
+            return 0;
+        case WM_COPYDATA:
+            return ReceiveHandoff(hwnd_, reinterpret_cast<const COPYDATASTRUCT*>(lp));
+        case WM_ADD_DOWNLOAD_REQUEST:
+            OnAddDownloadRequest(*this, lp);
+            return 0;
+        case WM_ADD_FILES_REQUEST:
+            OnAddFilesRequest(*this, lp);
+            return 0;
+        case WM_PAGE_STORED:
+            OnPageStored(*this, wp, lp);
             return 0;
         case WM_DPICHANGED: {
             // Moved to a monitor of another density: take the size offered.

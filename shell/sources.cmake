@@ -10,6 +10,7 @@ list(APPEND APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/edit_ctrl_view.cpp
   ${CMAKE_CURRENT_LIST_DIR}/find_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/general_prop_page.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/handoff_receiver.cpp
   ${CMAKE_CURRENT_LIST_DIR}/job_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/jobs_view.cpp
   ${CMAKE_CURRENT_LIST_DIR}/list_ctrl_view.cpp

@@ -79,7 +79,7 @@ void DocumentList::RefreshFileStatus(int item) {
 }
 
 int DocumentList::AddFilesToCatalog(const std::vector<std::string>& paths, bool move, const std::string& catalog,
-                                    bool noRefresh) {
+                                    bool noRefresh, std::vector<std::string>* stored) {
     WaitCursor wait;
     DocumentRecords fresh;
     for (const auto& p : paths) {
@@ -109,6 +109,7 @@ int DocumentList::AddFilesToCatalog(const std::vector<std::string>& paths, bool 
     for (std::size_t i = 0; i < fresh.size(); ++i) {
         if (outcomes[i].done) {
             fresh[i].name = paths::FileNamePart(outcomes[i].finalPath);
+            if (stored) stored->push_back(fresh[i].name);
             arrived.push_back(std::move(fresh[i]));
         } else {
             ui_->AddMessage(TransferFailureLine(move ? "move" : "copy", sources[i], destinations[i],

@@ -39,8 +39,10 @@ public:
     // the index of the list's last record, or -1 when no path was a file
     // (or the catalog's index could not be read or written). A path whose
     // file name is not paths::IsBareFileName is refused with a Messages line.
+    // `stored`, when given, receives the names the files arrived under
+    // (collision names included), in the order of `paths`.
     int AddFilesToCatalog(const std::vector<std::string>& paths, bool move, const std::string& catalog,
-                          bool noRefresh);
+                          bool noRefresh, std::vector<std::string>* stored = nullptr);
     // Moves `path` into the catalog as a companion of document `name`;
     // `path` becomes the file name it got there.
     bool AddCompanionFile(const std::string& name, std::string& path, const std::string& catalog);

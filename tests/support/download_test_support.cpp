@@ -41,8 +41,6 @@ std::string ReadText(const std::string& windowsPath) {
 
 }  // namespace
 
-ScriptedPeer* ScriptedPeerTest::peer = nullptr;
-
 std::string UnixPath(const std::string& windowsPath) {
     using Fn = char*(CDECL*)(LPCWSTR);
     static const auto fn =

@@ -51,18 +51,24 @@ private:
     HWND hwnd_ = nullptr;
 };
 
-// A test with one scripted peer for its whole suite, a fresh folder and a
-// notification window per test.
-class ScriptedPeerTest : public testing::Test {
+// A fixture of `Base` with one scripted peer for its whole suite.
+template <class Base>
+class WithScriptedPeer : public Base {
 protected:
     static void SetUpTestSuite() { peer = new ScriptedPeer; }
     static void TearDownTestSuite() {
         delete peer;
         peer = nullptr;
     }
+    static inline ScriptedPeer* peer = nullptr;
+};
+
+// A test with one scripted peer for its whole suite, a fresh folder and a
+// notification window per test.
+class ScriptedPeerTest : public WithScriptedPeer<testing::Test> {
+protected:
     void SetUp() override { ASSERT_TRUE(peer->ok()) << "scripted peer did not start"; }
 
-    static ScriptedPeer* peer;
     TempDir dir;
     NotifyWindow window;
 };

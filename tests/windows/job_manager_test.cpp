@@ -13,13 +13,8 @@
 
 namespace {
 
-class JobManagerTest : public FrameTest {
+class JobManagerTest : public WithScriptedPeer<FrameTest> {
 protected:
-    static void SetUpTestSuite() { peer = new ScriptedPeer; }
-    static void TearDownTestSuite() {
-        delete peer;
-        peer = nullptr;
-    }
     void Prepare() override {
         CreateDirectoryA(vault.c_str(), nullptr);
         MakeFolder("Docs");
@@ -64,11 +59,8 @@ protected:
         return r;
     }
 
-    static ScriptedPeer* peer;
     std::string downloads = dir / "Downloads";
 };
-
-ScriptedPeer* JobManagerTest::peer = nullptr;
 
 TEST_F(JobManagerTest, AddCommandFillsTheDialogAndADuplicateIsRefused) {
     JobDialogFields seen;
