@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
 
 #include "common/paths.h"
 #include "common/resources.h"
@@ -22,17 +23,24 @@ namespace vault {
 
 namespace {
 
-void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+// A link stands in a page as a whole attribute value: after a quote, '='
+// or a blank, and before a quote, '>' or a blank. Anything else is part of
+// a longer address ("pic.gif" inside "/img/pic.gif") and stays as it is.
+bool OpensValue(char c) { return c == '"' || c == '\'' || c == '=' || std::isspace(static_cast<unsigned char>(c)); }
+bool ClosesValue(char c) { return c == '"' || c == '\'' || c == '>' || std::isspace(static_cast<unsigned char>(c)); }
+
+void ReplaceWholeValues(std::string& text, const std::string& from, const std::string& to) {
     if (from.empty()) return;
     std::string out;
     out.reserve(text.size());
     std::size_t pos = 0;
-    for (;;) {
-        const std::size_t hit = text.find(from, pos);
-        if (hit == std::string::npos) break;
+    for (std::size_t hit = text.find(from); hit != std::string::npos; hit = text.find(from, hit + 1)) {
+        const std::size_t end = hit + from.size();
+        if (hit < pos || (hit > 0 && !OpensValue(text[hit - 1])) || (end < text.size() && !ClosesValue(text[end])))
+            continue;
         out.append(text, pos, hit - pos);
         out += to;
-        pos = hit + from.size();
+        pos = end;
     }
     out.append(text, pos, std::string::npos);
     text = std::move(out);
@@ -411,7 +419,7 @@ bool ReplaceInFile(const std::string& path, const std::string& from, const std::
     arc::Bytes bytes;
     if (!file.valid() || !file.ReadAll(bytes, 0x7FFFFFFF)) return false;
     std::string text(bytes.begin(), bytes.end());
-    ReplaceAll(text, from, to);
+    ReplaceWholeValues(text, from, to);
     return file.WriteAt(0, text.data(), text.size()) && file.Resize(text.size());
 }
 

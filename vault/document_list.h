@@ -84,8 +84,9 @@ private:
     UiPort* ui_;
 };
 
-// Replaces every occurrence of `from` by `to` in a file of one of the text
-// types and cuts it when it became shorter; other files are left alone.
+// Replaces every occurrence of the link `from` that stands as a whole
+// attribute value by `to` in a file of one of the text types, and cuts the
+// file when it became shorter; other files are left alone.
 bool ReplaceInFile(const std::string& path, const std::string& from, const std::string& to,
                    const std::string& textFileTypes);
 

@@ -314,6 +314,12 @@ TEST_F(Vault, CompanionFilesAndLinkRewriting) {
     EXPECT_FALSE(vault::ReplaceInFile(cat + "\\data.bin", "p", "q", vault::kDefaultTextFileTypes));
     EXPECT_EQ(ReadFileBytes(cat + "\\data.bin"), "p (2).gif");
     EXPECT_FALSE(vault::ReplaceInFile(cat + "\\missing.txt", "p", "q", vault::kDefaultTextFileTypes));
+
+    // Only whole values are links: the same text inside a longer address,
+    // a path or a word is left alone.
+    WriteFileBytes(cat + "\\two.htm", "<img src=pic.gif><img src='/wp/pic.gif'> <img\tsrc=\"pic.gif\">pic.gifs");
+    ASSERT_TRUE(vault::ReplaceInFile(cat + "\\two.htm", "pic.gif", "a b.gif", vault::kDefaultTextFileTypes));
+    EXPECT_EQ(ReadFileBytes(cat + "\\two.htm"), "<img src=a b.gif><img src='/wp/pic.gif'> <img\tsrc=\"a b.gif\">pic.gifs");
 }
 
 TEST_F(Vault, DraggingToAnotherCatalogMovesFilesCompanionsAndRecords) {
