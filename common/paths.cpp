@@ -43,20 +43,15 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && ToUpperAscii(a) == ToUpperAscii(b);
 }
 
-namespace {
-// CON, PRN, AUX, NUL, COM1-9 and LPT1-9 open a device whatever extension
-// follows them ("nul.txt" too), and trailing blanks do not help. The system
-// counts the superscript digits of the ANSI code page as digits there too:
-// COM\xB9, COM\xB2 and COM\xB3 (1, 2, 3) are ports as well.
 bool IsDeviceName(std::string_view name) {
     std::string base = ToUpperAscii(name.substr(0, name.find('.')));
     while (!base.empty() && base.back() == ' ') base.pop_back();
-    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
+    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" || base == "CONOUT$")
+        return true;
     if (base.size() != 4 || (base.compare(0, 3, "COM") != 0 && base.compare(0, 3, "LPT") != 0)) return false;
     const auto digit = static_cast<unsigned char>(base[3]);
     return (digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
 }
-}  // namespace
 
 std::string SanitizeFileName(std::string_view name) {
     std::string r;

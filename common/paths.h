@@ -20,6 +20,12 @@ std::string TypeOfPath(std::string_view path);
 std::string StemOf(std::string_view fileName);
 std::string ToUpperAscii(std::string_view s);
 bool EqualsNoCase(std::string_view a, std::string_view b);
+// CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM1-9 and LPT1-9 open a device
+// whatever extension follows them ("nul.txt" too), and trailing blanks do not
+// help. The system counts the superscript digits of the ANSI code page as
+// digits there too: COM\xB9, COM\xB2 and COM\xB3 (1, 2, 3) are ports as well.
+bool IsDeviceName(std::string_view name);
+
 // Replaces every character that cannot stand in a Windows file name
 // (\ / : * ? " < > | and control characters) with '_'; an empty or
 // dots-only result becomes "_"; a device name (CON, NUL.txt, COM1, LPT\xB2,
@@ -33,7 +39,7 @@ std::string SanitizeFileName(std::string_view name);
 // - an empty name and one made of dots only ("." "..", "..."),
 // - "\", "/" and ":" (folders, drives, alternate streams),
 // - control characters (below 0x20, and 0x7F),
-// - device names (CON, PRN, AUX, NUL, COM1-9, LPT1-9, with any extension).
+// - device names (IsDeviceName), with any extension.
 // A name that fails is refused as a whole, never repaired silently; use
 // SanitizeFileName where a name may be made up instead.
 bool IsBareFileName(std::string_view name);

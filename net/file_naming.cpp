@@ -19,16 +19,6 @@ bool EndsWith(std::string_view s, std::string_view tail) {
     return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
 }
 
-bool IsDeviceName(std::string_view name) {
-    std::string stem = Lowered(name.substr(0, name.find('.')));
-    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
-    static constexpr std::string_view kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$"};
-    for (std::string_view d : kDevices)
-        if (stem == d) return true;
-    return stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) &&
-           stem[3] >= '0' && stem[3] <= '9';
-}
-
 }  // namespace
 
 std::string SafeLocalName(std::string_view name) {
@@ -36,7 +26,7 @@ std::string SafeLocalName(std::string_view name) {
     // Windows drops trailing dots and blanks, which would turn "a.." into "a"
     // or "..." into the folder itself.
     while (!r.empty() && (r.back() == '.' || r.back() == ' ')) r.back() = '_';
-    if (IsDeviceName(r)) r.insert(0, "_");
+    if (paths::IsDeviceName(r)) r.insert(0, "_");
     if (r.size() > kMaxName) {
         const std::size_t dot = r.rfind('.');
         const std::size_t extLen = (dot != std::string::npos && r.size() - dot <= 16) ? r.size() - dot : 0;

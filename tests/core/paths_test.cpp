@@ -1,4 +1,5 @@
 #include "common/paths.h"
+#include "net/file_naming.h"
 
 #include <gtest/gtest.h>
 
@@ -52,4 +53,8 @@ TEST(Paths, SuperscriptDigitsMakeDeviceNamesToo) {
     // Other superscripts and signs are ordinary characters.
     EXPECT_EQ(paths::SanitizeFileName("COM\xB4"), "COM\xB4");
     EXPECT_EQ(paths::SanitizeFileName("LPT\xB9\xB9"), "LPT\xB9\xB9");
+    // The console's own devices, and the same rule where a server names a file.
+    EXPECT_FALSE(paths::IsBareFileName("conin$.txt"));
+    EXPECT_EQ(net::SafeLocalName("CONOUT$"), "_CONOUT$");
+    EXPECT_EQ(net::SafeLocalName("com\xB9.bin"), "_com\xB9.bin");
 }
