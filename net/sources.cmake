@@ -13,6 +13,7 @@ list(APPEND APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/download_settings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/download_thread.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ftp_worker.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/http_connection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/http_worker.cpp
   ${CMAKE_CURRENT_LIST_DIR}/net_socket.cpp
   ${CMAKE_CURRENT_LIST_DIR}/proxy_connect.cpp

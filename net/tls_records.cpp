@@ -66,6 +66,11 @@ const char* TlsFailureText(TlsFailure failure) {
     return "";
 }
 
+bool IsTlsFailureText(std::string_view status) {
+    return status.starts_with("Secure connection refused: ") || status.starts_with("Secure connection failed: ") ||
+           status.starts_with("Secure connection ended: ");
+}
+
 TlsFailure CertificateVerdict(std::uint32_t chainErrors, std::uint32_t policyError, bool revocationChecked) {
     using namespace chain_errors;
     if (!revocationChecked) chainErrors &= ~(kRevocationUnknown | kOfflineRevocation | kRevoked);

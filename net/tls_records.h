@@ -6,6 +6,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace net {
 
@@ -66,6 +67,9 @@ enum class TlsFailure {
 
 // The job's status text for a failure.
 const char* TlsFailureText(TlsFailure failure);
+// Whether a status text is one of those (with or without the provider's
+// code): a job that ends without a file keeps it instead of a bare failure.
+bool IsTlsFailureText(std::string_view status);
 
 // Error bits of a certificate chain's trust status, as the platform's
 // certificate library reports them.

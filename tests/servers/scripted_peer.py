@@ -265,6 +265,24 @@ class Socks4(socketserver.BaseRequestHandler):
         t.join()
 
 
+class TlsPeer(socketserver.BaseRequestHandler):
+    """Takes a ClientHello and answers it badly; the port picks how."""
+
+    def handle(self):
+        s = self.request
+        s.recv(65536)
+        how = self.server.how
+        if how == "garbage":
+            s.sendall(b"HTTP/1.0 400 Bad Request\r\n\r\n")
+        elif how == "cut":  # a handshake record announcing 200 bytes, with 20
+            s.sendall(bytes([22, 3, 3, 0, 200]) + bytes(20))
+        elif how == "huge":  # a record longer than any peer may send, then silence
+            s.sendall(bytes([22, 3, 3, 0x50, 0]) + bytes(1000))
+            time.sleep(60)
+        elif how == "silent":
+            time.sleep(60)
+
+
 class Server(socketserver.ThreadingTCPServer):
     daemon_threads = True
     allow_reuse_address = True
@@ -273,6 +291,9 @@ class Server(socketserver.ThreadingTCPServer):
 def main():
     servers = {name: Server(("127.0.0.1", 0), handler)
                for name, handler in (("http", Http), ("ftp", Ftp), ("socks", Socks4))}
+    for how in ("garbage", "cut", "huge", "silent"):
+        servers["tls" + how] = Server(("127.0.0.1", 0), TlsPeer)
+        servers["tls" + how].how = how
     for name, srv in servers.items():
         ports[name] = srv.server_address[1]
         threading.Thread(target=srv.serve_forever, daemon=True).start()

@@ -84,7 +84,9 @@ ScriptedPeer::ScriptedPeer() {
         const std::size_t eq = item.find('=');
         const int port = std::stoi(item.substr(eq + 1));
         const std::string name = item.substr(0, eq);
-        (name == "http" ? http : name == "ftp" ? ftp : name == "socks" ? socks : stuck) = port;
+        ports[name] = port;
+        if (name == "http" || name == "ftp" || name == "socks" || name == "stuck")
+            (name == "http" ? http : name == "ftp" ? ftp : name == "socks" ? socks : stuck) = port;
     }
     DeleteFileA(portsFile.c_str());
 }

@@ -27,6 +27,9 @@ public:
     bool ok() const { return http != 0; }
     int http = 0, ftp = 0, socks = 0;
     int stuck = 0;  // connects to it never complete
+    // Every port by name, those above and the TLS peers that answer a
+    // ClientHello badly: tlsgarbage, tlscut, tlshuge, tlssilent.
+    std::map<std::string, int> ports;
     std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(http) + path; }
 };
 
