@@ -151,7 +151,7 @@ TEST_F(Https, RefusedServersWriteNothing) {
     kept->receivedBytes = 9;
     ASSERT_TRUE(RunToEnd(*kept, window));
     EXPECT_EQ(kept->status, Refusal(net::TlsFailure::Expired));
-    EXPECT_EQ(ReadFileBytes(dir / "small.bin"), "kept part");
+    EXPECT_TRUE(ReadFileBytes(dir / "small.bin") == "kept part");
 }
 
 TEST_F(BadTlsPeers, BadAnswersToTheHelloEndWithAReason) {
