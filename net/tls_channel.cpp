@@ -103,7 +103,8 @@ std::string TlsChannel::FailureText() const {
 bool TlsChannel::Open(const std::string& host, StopSignal& stop) {
     host_ = host;
     in_.assign(2 * (net::kTlsRecordHeader + net::kTlsMaxRecordBody) + 4 * kMinReceive, 0);
-    return AcquireCredentials() && Handshake(host, stop) && CheckProtocol() && CheckCertificate(host);
+    open_ = AcquireCredentials() && Handshake(host, stop) && CheckProtocol() && CheckCertificate(host);
+    return open_;
 }
 
 bool TlsChannel::AcquireCredentials() {
@@ -136,14 +137,16 @@ bool TlsChannel::AcquireCredentials() {
     return Refuse(net::TlsFailure::HandshakeRefused);
 }
 
+bool TlsChannel::RefuseFraming(net::RecordCheck check) {
+    return Refuse(check == net::RecordCheck::NotTls ? net::TlsFailure::NotTls : net::TlsFailure::RecordTooLong);
+}
+
 bool TlsChannel::CheckFraming() {
     const net::RecordScan scan = net::ScanTlsRecords(in_.data() + inStart_, inEnd_ - inStart_);
-    switch (scan.check) {
-        case net::RecordCheck::NotTls: return Refuse(net::TlsFailure::NotTls);
-        case net::RecordCheck::TooLong: return Refuse(net::TlsFailure::RecordTooLong);
-        case net::RecordCheck::Complete: return true;
-    }
-    return true;
+    // Once the connection is open, whole records before a bad header are
+    // still taken; the refusal comes when the bad one is next.
+    if (scan.check == net::RecordCheck::Complete || (open_ && scan.records > 0)) return true;
+    return RefuseFraming(scan.check);
 }
 
 bool TlsChannel::ReceiveMore(StopSignal& stop) {
@@ -347,6 +350,10 @@ int TlsChannel::NextPlain(StopSignal& stop) {
         if (ended_) return 0;
         const net::RecordScan scan = net::ScanTlsRecords(in_.data() + inStart_, inEnd_ - inStart_);
         if (scan.records == 0) {
+            if (scan.check != net::RecordCheck::Complete) {
+                RefuseFraming(scan.check);
+                return -1;
+            }
             if (closed_) return 0;  // closed between records: the caller decides whether all came
             if (!ReceiveMore(stop)) return closed_ && failure_ == net::TlsFailure::None ? 0 : -1;
             continue;

@@ -51,6 +51,7 @@ private:
     // closed (closed_ then set; a cut record is a failure).
     bool ReceiveMore(StopSignal& stop);
     bool CheckFraming();
+    bool RefuseFraming(net::RecordCheck check);
     // Decrypts the next record into the plain window; 1 when plain data is
     // there, 0 at the end of the stream, -1 on failure.
     int NextPlain(StopSignal& stop);
@@ -63,6 +64,7 @@ private:
     std::size_t inStart_ = 0, inEnd_ = 0;
     std::size_t plainStart_ = 0, plainEnd_ = 0;
     std::size_t maxMessage_ = 16384, header_ = 0, trailer_ = 0;
+    bool open_ = false;  // handshake and checks passed
     bool closed_ = false;
     bool ended_ = false;  // the server sent its close notice
     bool tls13_ = false;

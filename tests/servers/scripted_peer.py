@@ -4,12 +4,15 @@ a SOCKS 4/4A proxy that do on request what real servers will not (early
 close, odd heads, refused REST, multi-line replies split across segments,
 silence). The HTTP path or the FTP user name picks the behaviour.
 
-usage: scripted_peer.py PORTS_FILE   writes "http=N ftp=N socks=N stuck=N" and serves
-until GET /quit or five minutes have passed."""
+usage: scripted_peer.py PORTS_FILE [TLS_FOLDER]   writes "http=N ftp=N socks=N stuck=N ..."
+and serves until GET /quit or five minutes have passed. With a folder holding
+good.pem and leaf.key it also serves HTTPS that goes wrong after the
+handshake (tlsbodycut, tlsbodyhuge)."""
 import os
 import re
 import socket
 import socketserver
+import ssl
 import struct
 import sys
 import threading
@@ -283,6 +286,52 @@ class TlsPeer(socketserver.BaseRequestHandler):
             time.sleep(60)
 
 
+class TlsBodyPeer(socketserver.BaseRequestHandler):
+    """A sound handshake and reply head, then a body that breaks: cut in
+    the middle of a record, or followed by a record longer than allowed."""
+
+    def handle(self):
+        s = self.request
+        inc, out = ssl.MemoryBIO(), ssl.MemoryBIO()
+        tls = self.server.context.wrap_bio(inc, out, server_side=True)
+
+        def flush():
+            data = out.read()
+            if data:
+                s.sendall(data)
+
+        def step(call):
+            while True:
+                try:
+                    result = call()
+                    flush()
+                    return result
+                except ssl.SSLWantReadError:
+                    flush()
+                    data = s.recv(65536)
+                    if not data:
+                        raise OSError("closed")
+                    inc.write(data)
+
+        try:
+            step(tls.do_handshake)
+            request = b""
+            while b"\r\n\r\n" not in request:
+                request += step(lambda: tls.read(65536))
+        except (OSError, ssl.SSLError):
+            return
+        tls.write(b"HTTP/1.0 200 OK\r\nContent-Length: %d\r\n\r\n" % len(BIG))
+        flush()
+        tls.write(BIG[:3000])
+        flush()
+        if self.server.how == "cut":
+            tls.write(BIG[3000:6000])
+            s.sendall(out.read()[:-7])
+        else:
+            s.sendall(bytes([23, 3, 3, 0x50, 0]) + bytes(1000))
+            time.sleep(60)
+
+
 class Server(socketserver.ThreadingTCPServer):
     daemon_threads = True
     allow_reuse_address = True
@@ -294,6 +343,14 @@ def main():
     for how in ("garbage", "cut", "huge", "silent"):
         servers["tls" + how] = Server(("127.0.0.1", 0), TlsPeer)
         servers["tls" + how].how = how
+    folder = sys.argv[2] if len(sys.argv) > 2 else ""
+    if folder and os.path.exists(os.path.join(folder, "good.pem")):
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(os.path.join(folder, "good.pem"), os.path.join(folder, "leaf.key"))
+        for how in ("cut", "huge"):
+            servers["tlsbody" + how] = Server(("127.0.0.1", 0), TlsBodyPeer)
+            servers["tlsbody" + how].how = how
+            servers["tlsbody" + how].context = context
     for name, srv in servers.items():
         ports[name] = srv.server_address[1]
         threading.Thread(target=srv.serve_forever, daemon=True).start()

@@ -187,3 +187,19 @@ TEST_F(BadTlsPeers, StopDuringAHandshakeThatNeverCompletes) {
     EXPECT_EQ(job->status, "Canceled.");
     EXPECT_FALSE(FileExists(dir / "tlssilent"));
 }
+
+TEST_F(Https, BodyCutMidRecordOrFollowedByAnOversizedOne) {
+    ScriptedPeer peer;
+    ASSERT_TRUE(peer.ok());
+    ASSERT_TRUE(peer.ports.count("tlsbodycut")) << "the scripted peer found no certificates";
+    for (auto [how, failure] : {std::pair{"tlsbodycut", net::TlsFailure::CutRecord},
+                                std::pair{"tlsbodyhuge", net::TlsFailure::RecordTooLong}}) {
+        auto job = MakeJob("https://localhost:" + std::to_string(peer.ports.at(how)) + "/file", dir.path());
+        job->fileName = how;
+        ASSERT_TRUE(RunToEnd(*job, window, 5000)) << how;
+        EXPECT_EQ(job->status, Refusal(failure)) << how;
+        // What came whole stays for a resume; nothing past it is written.
+        EXPECT_EQ(job->receivedBytes, 3000u) << how;
+        EXPECT_EQ(ReadFileBytes(dir / how).size(), 3000u) << how;
+    }
+}

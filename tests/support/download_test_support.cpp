@@ -70,8 +70,10 @@ ScriptedPeer::ScriptedPeer() {
     const std::string portsFile = ModuleFolder() + "\\tmp\\peer" + std::to_string(GetCurrentProcessId()) + "_" +
                                   std::to_string(GetTickCount()) + ".ports";
     DeleteFileA(portsFile.c_str());
+    // The certificates of the real peers, when they were made, let it
+    // serve HTTPS too.
     std::string command = "/usr/bin/python3 " + SourceFolder() + "/tests/servers/scripted_peer.py " +
-                          UnixPath(portsFile);
+                          UnixPath(portsFile) + " " + UnixPath(ModuleFolder() + "\\peers\\tls");
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};

@@ -28,7 +28,9 @@ public:
     int http = 0, ftp = 0, socks = 0;
     int stuck = 0;  // connects to it never complete
     // Every port by name, those above and the TLS peers that answer a
-    // ClientHello badly: tlsgarbage, tlscut, tlshuge, tlssilent.
+    // ClientHello badly: tlsgarbage, tlscut, tlshuge, tlssilent; with the
+    // real peers' certificates also tlsbodycut and tlsbodyhuge, which break
+    // after the handshake.
     std::map<std::string, int> ports;
     std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(http) + path; }
 };
