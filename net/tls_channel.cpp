@@ -402,23 +402,13 @@ int TlsChannel::NextPlain(StopSignal& stop) {
     }
 }
 
-int TlsChannel::Receive(void* buffer, int size, StopSignal& stop) {
+int TlsChannel::Take(void* buffer, int size, StopSignal& stop, bool consume) {
     if (plainStart_ == plainEnd_) {
         const int r = NextPlain(stop);
         if (r <= 0) return r;
     }
     const std::size_t n = std::min(static_cast<std::size_t>(size), plainEnd_ - plainStart_);
     std::memcpy(buffer, in_.data() + plainStart_, n);
-    plainStart_ += n;
-    return static_cast<int>(n);
-}
-
-int TlsChannel::Peek(void* buffer, int size, StopSignal& stop) {
-    if (plainStart_ == plainEnd_) {
-        const int r = NextPlain(stop);
-        if (r <= 0) return r;
-    }
-    const std::size_t n = std::min(static_cast<std::size_t>(size), plainEnd_ - plainStart_);
-    std::memcpy(buffer, in_.data() + plainStart_, n);
+    if (consume) plainStart_ += n;
     return static_cast<int>(n);
 }

@@ -28,9 +28,9 @@ public:
     bool SendAll(const void* data, std::size_t size, StopSignal& stop);
     // As NetSocket's: > 0 bytes of plain data, 0 at the end of the stream
     // (close notice or a close between records), -1 on failure.
-    int Receive(void* buffer, int size, StopSignal& stop);
+    int Receive(void* buffer, int size, StopSignal& stop) { return Take(buffer, size, stop, true); }
     // Like Receive, but the bytes stay for the next call.
-    int Peek(void* buffer, int size, StopSignal& stop);
+    int Peek(void* buffer, int size, StopSignal& stop) { return Take(buffer, size, stop, false); }
 
     net::TlsFailure failure() const { return failure_; }
     // The status text of the failure ("" for None), with the provider's
@@ -55,6 +55,7 @@ private:
     // Decrypts the next record into the plain window; 1 when plain data is
     // there, 0 at the end of the stream, -1 on failure.
     int NextPlain(StopSignal& stop);
+    int Take(void* buffer, int size, StopSignal& stop, bool consume);
     bool TakePostHandshakeMessage(std::uint8_t* data, unsigned long size);
 
     NetSocket& socket_;

@@ -46,12 +46,12 @@ int FilesIn(const std::string& folder) {
 
 std::string Refusal(net::TlsFailure failure) { return net::TlsFailureText(failure); }
 
-class Https : public testing::Test {
+class Https : public RealPeerTest {
 protected:
     void SetUp() override {
-        peers = ::RealPeers();
-        if (!peers.count("https")) GTEST_SKIP() << "real peers not running (scripts/peers.sh start BUILD)";
-        www = ExeFolder() + "\\peers\\www\\";
+        RealPeerTest::SetUp();
+        if (IsSkipped()) return;
+        if (!peers.count("https")) GTEST_SKIP() << "the real peers serve no HTTPS";
         static const int trusted =
             RunTool("\"" + ExeFolder() + "\\trust_test_ca.exe\" \"" + ExeFolder() + "\\peers\\tls\\ca.der\"");
         ASSERT_EQ(trusted, 0) << "the test authority could not be trusted";
@@ -59,27 +59,6 @@ protected:
     std::string Url(const char* server, const std::string& path, const char* host = "localhost") {
         return std::string("https://") + host + ":" + peers.at(server) + path;
     }
-    void Proxy(DownloadJob& job, std::int32_t type, const char* port) {
-        job.proxy.Type = type;
-        job.proxy.IPAddress = 0x7F000001;
-        job.proxy.Port = std::stoi(peers.at(port));
-        job.proxy.UsingLogon = type == net::kProxyHttp;
-        job.proxy.User = peers.at("user");
-        job.proxy.Password = peers.at("password");
-    }
-    void ExpectArrives(DownloadJob& job, const std::string& file) {
-        ASSERT_TRUE(RunToEnd(job, window, 60000)) << job.url;
-        EXPECT_EQ(job.status, "Finished.") << job.url;
-        const std::string expected = ReadFileBytes(www + file);
-        ASSERT_FALSE(expected.empty());
-        EXPECT_EQ(job.receivedBytes, expected.size()) << job.url;
-        EXPECT_TRUE(ReadFileBytes(dir / job.fileName) == expected) << job.url << " via proxy " << job.proxy.Type;
-    }
-
-    std::map<std::string, std::string> peers;
-    std::string www;
-    TempDir dir;
-    NotifyWindow window;
 };
 
 class BadTlsPeers : public ScriptedPeerTest {
@@ -120,7 +99,7 @@ TEST_F(Https, WholeResumedAndRedirectedBothWays) {
 TEST_F(Https, ThroughConnectAndSocks5Proxies) {
     for (auto [type, port] : {std::pair{net::kProxyHttp, "connect"}, std::pair{net::kProxySocks5, "socks"}}) {
         auto job = MakeJob(Url("https", "/small.bin"), dir.path());
-        Proxy(*job, type, port);
+        UseRealPeerProxy(*job, peers, type, port, type == net::kProxyHttp);
         job->fileName = std::string("via-") + port;
         ExpectArrives(*job, "small.bin");
     }

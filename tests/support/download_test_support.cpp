@@ -185,3 +185,29 @@ std::string ScriptedBody() {
     for (int i = 0; i < 5000; ++i) body[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
     return body;
 }
+
+void ExpectArrivesWhole(DownloadJob& job, NotifyWindow& window, const std::string& folder,
+                        const std::string& serverFile) {
+    ASSERT_TRUE(RunToEnd(job, window, 60000)) << job.url;
+    EXPECT_EQ(job.status, "Finished.") << job.url;
+    const std::string expected = ReadFileBytes(serverFile);
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(job.receivedBytes, expected.size()) << job.url;
+    EXPECT_TRUE(ReadFileBytes(folder + "\\" + job.fileName) == expected) << job.url << " via proxy " << job.proxy.Type;
+}
+
+void UseRealPeerProxy(DownloadJob& job, const std::map<std::string, std::string>& peers, std::int32_t type,
+                      const char* port, bool logon) {
+    job.proxy.Type = type;
+    job.proxy.IPAddress = 0x7F000001;
+    job.proxy.Port = std::stoi(peers.at(port));
+    job.proxy.UsingLogon = logon;
+    job.proxy.User = peers.at("user");
+    job.proxy.Password = peers.at("password");
+}
+
+void RealPeerTest::SetUp() {
+    peers = RealPeers();
+    if (peers.empty()) GTEST_SKIP() << "real peers not running (scripts/peers.sh start BUILD)";
+    www = ModuleFolder() + "\\peers\\www\\";
+}
