@@ -50,8 +50,8 @@ mkdir -p "$P/www" "$P/nginx" "$P/logs"
 [ -s "$P/www/big.bin" ] || head -c 8000000 /dev/urandom >"$P/www/big.bin"
 [ -s "$P/www/small.bin" ] || head -c 70001 /dev/urandom >"$P/www/small.bin"
 [ -s "$P/www/bench.bin" ] || head -c 20000000 /dev/urandom >"$P/www/bench.bin"
-read -r HTTP FTP SOCKS SOCKSAUTH TINY <<<"$(free_ports 5)"
-read -r HTTPS WRONGNAME EXPIRED SELFSIGNED PARTIAL TLS10 <<<"$(free_ports 6)"
+# All ports at once, so that none is handed out twice.
+read -r HTTP FTP SOCKS SOCKSAUTH TINY HTTPS WRONGNAME EXPIRED SELFSIGNED PARTIAL TLS10 <<<"$(free_ports 11)"
 RUNAS=; [ "$(id -u)" -eq 0 ] && RUNAS=root
 "$ROOT/scripts/test-certificates.sh" "$P/tls" || exit 1
 # One HTTPS server block per certificate case.
