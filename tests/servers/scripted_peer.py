@@ -7,13 +7,15 @@ silence). The HTTP path or the FTP user name picks the behaviour.
 usage: scripted_peer.py PORTS_FILE [TLS_FOLDER]   writes "http=N ftp=N socks=N stuck=N ..."
 and serves until GET /quit or five minutes have passed. With a folder holding
 good.pem and leaf.key it also serves HTTPS that goes wrong after the
-handshake (tlsbodycut, tlsbodyhuge)."""
+handshake (tlsbodycut, tlsbodyhuge) and, through openssl s_server, a TLS 1.2
+server that asks to renegotiate after the reply head (tlsreneg)."""
 import os
 import re
 import socket
 import socketserver
 import ssl
 import struct
+import subprocess
 import sys
 import threading
 import time
@@ -21,6 +23,7 @@ import time
 BODY = bytes((i * 7 + i // 251) & 0xFF for i in range(5000))
 BIG = bytes((i * 13 + i // 509) & 0xFF for i in range(200000))
 counters = {}
+children = []
 lock = threading.Lock()
 ports = {}
 
@@ -58,7 +61,7 @@ class Http(socketserver.BaseRequestHandler):
 
         if path == "/quit":
             reply("200 OK", ["Content-Length: 0"])
-            os._exit(0)
+            quit_now()
         elif path == "/echo":
             reply("200 OK", ["Content-Length: %d" % len(head)], head)
         elif path == "/resume206":
@@ -332,6 +335,46 @@ class TlsBodyPeer(socketserver.BaseRequestHandler):
             time.sleep(60)
 
 
+def quit_now():
+    for child in children:
+        child.kill()
+    os._exit(0)
+
+
+def renegotiating_server(folder):
+    """openssl s_server for one connection: after the request it sends a
+    reply head and a line, then asks for a renegotiation. Its port, or 0."""
+    probe = socket.socket()
+    probe.bind(("127.0.0.1", 0))
+    port = probe.getsockname()[1]
+    probe.close()
+    server = subprocess.Popen(["openssl", "s_server", "-accept", "127.0.0.1:%d" % port, "-naccept", "1", "-tls1_2",
+                               "-cert", os.path.join(folder, "good.pem"),
+                               "-key", os.path.join(folder, "leaf.key")],
+                              stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    children.append(server)
+    for line in server.stdout:
+        if line.startswith(b"ACCEPT"):
+            break
+    else:
+        return 0
+
+    def drive():
+        for line in server.stdout:
+            if line.startswith(b"GET"):
+                server.stdin.write(b"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nfirst line\n")
+                server.stdin.flush()
+                time.sleep(0.2)
+                server.stdin.write(b"r\n")  # s_server's command to renegotiate
+                server.stdin.flush()
+                break
+        for _ in server.stdout:
+            pass
+
+    threading.Thread(target=drive, daemon=True).start()
+    return port
+
+
 class Server(socketserver.ThreadingTCPServer):
     daemon_threads = True
     allow_reuse_address = True
@@ -351,6 +394,7 @@ def main():
             servers["tlsbody" + how] = Server(("127.0.0.1", 0), TlsBodyPeer)
             servers["tlsbody" + how].how = how
             servers["tlsbody" + how].context = context
+        ports["tlsreneg"] = renegotiating_server(folder)
     for name, srv in servers.items():
         ports[name] = srv.server_address[1]
         threading.Thread(target=srv.serve_forever, daemon=True).start()
@@ -372,7 +416,7 @@ def main():
         out.write(" ".join("%s=%d" % kv for kv in ports.items()) + "\n")
     os.rename(tmp, sys.argv[1])
     time.sleep(300)
-    os._exit(0)
+    quit_now()
 
 
 if __name__ == "__main__":

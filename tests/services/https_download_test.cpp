@@ -182,3 +182,14 @@ TEST_F(Https, BodyCutMidRecordOrFollowedByAnOversizedOne) {
         EXPECT_EQ(ReadFileBytes(dir / how).size(), 3000u) << how;
     }
 }
+
+TEST_F(Https, ARenegotiationRequestEndsTheJob) {
+    ScriptedPeer peer;
+    ASSERT_TRUE(peer.ok());
+    ASSERT_NE(peer.ports["tlsreneg"], 0) << "openssl s_server did not start";
+    auto job = MakeJob("https://localhost:" + std::to_string(peer.ports.at("tlsreneg")) + "/file", dir.path());
+    job->fileName = "reneg";
+    ASSERT_TRUE(RunToEnd(*job, window, 5000));
+    EXPECT_EQ(job->status, Refusal(net::TlsFailure::Renegotiation));
+    EXPECT_EQ(ReadFileBytes(dir / "reneg"), "first line\n");
+}

@@ -30,7 +30,7 @@ public:
     // Every port by name, those above and the TLS peers that answer a
     // ClientHello badly: tlsgarbage, tlscut, tlshuge, tlssilent; with the
     // real peers' certificates also tlsbodycut and tlsbodyhuge, which break
-    // after the handshake.
+    // after the handshake, and tlsreneg, which asks to renegotiate.
     std::map<std::string, int> ports;
     std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(http) + path; }
 };
