@@ -168,7 +168,7 @@ TEST_F(BadTlsPeers, StopDuringAHandshakeThatNeverCompletes) {
 }
 
 TEST_F(Https, BodyCutMidRecordOrFollowedByAnOversizedOne) {
-    ScriptedPeer peer;
+    ScriptedPeer peer(true);
     ASSERT_TRUE(peer.ok());
     ASSERT_TRUE(peer.ports.count("tlsbodycut")) << "the scripted peer found no certificates";
     for (auto [how, failure] : {std::pair{"tlsbodycut", net::TlsFailure::CutRecord},
@@ -184,7 +184,7 @@ TEST_F(Https, BodyCutMidRecordOrFollowedByAnOversizedOne) {
 }
 
 TEST_F(Https, ARenegotiationRequestEndsTheJob) {
-    ScriptedPeer peer;
+    ScriptedPeer peer(true);
     ASSERT_TRUE(peer.ok());
     ASSERT_NE(peer.ports["tlsreneg"], 0) << "openssl s_server did not start";
     auto job = MakeJob("https://localhost:" + std::to_string(peer.ports.at("tlsreneg")) + "/file", dir.path());

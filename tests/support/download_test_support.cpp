@@ -66,14 +66,15 @@ std::string SourceFolder() {
     return cache.substr(at + key.size(), end - at - key.size());
 }
 
-ScriptedPeer::ScriptedPeer() {
+ScriptedPeer::ScriptedPeer(bool withTls) {
     const std::string portsFile = ModuleFolder() + "\\tmp\\peer" + std::to_string(GetCurrentProcessId()) + "_" +
                                   std::to_string(GetTickCount()) + ".ports";
     DeleteFileA(portsFile.c_str());
     // The certificates of the real peers, when they were made, let it
     // serve HTTPS too.
     std::string command = "/usr/bin/python3 " + SourceFolder() + "/tests/servers/scripted_peer.py " +
-                          UnixPath(portsFile) + " " + UnixPath(ModuleFolder() + "\\peers\\tls");
+                          UnixPath(portsFile);
+    if (withTls) command += " " + UnixPath(ModuleFolder() + "\\peers\\tls");
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};

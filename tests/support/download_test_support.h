@@ -22,7 +22,8 @@ std::string SourceFolder();
 // Starts tests/servers/scripted_peer.py and stops it again.
 class ScriptedPeer {
 public:
-    ScriptedPeer();
+    // withTls: also the HTTPS peers that need the real peers' certificates.
+    explicit ScriptedPeer(bool withTls = false);
     ~ScriptedPeer();
     bool ok() const { return http != 0; }
     int http = 0, ftp = 0, socks = 0;
