@@ -4,7 +4,8 @@
 # leaf.key. ca.der is what the tests trust in their own Wine prefix.
 set -eu
 D=$1
-[ -s "$D/ca.der" ] && [ -s "$D/partial.pem" ] && exit 0
+# selfsigned.pem comes last: with it, the set is whole.
+[ -s "$D/selfsigned.pem" ] && exit 0
 mkdir -p "$D"
 cd "$D"
 rm -rf ca-db && mkdir ca-db && : >ca-db/index && echo 1000 >ca-db/serial
@@ -41,15 +42,14 @@ CNF
 openssl req -x509 -new -key ca.key -subj "/CN=Archivon Test Authority" -days 3650 -sha256 \
   -extensions ca -config ext.cnf -out ca.pem 2>/dev/null
 openssl x509 -in ca.pem -outform DER -out ca.der
-openssl req -new -key inter.key -subj "/CN=Archivon Test Intermediate" -out req.csr 2>/dev/null
-openssl ca -batch -config ext.cnf -name dflt -cert ca.pem -keyfile ca.key -extfile ext.cnf -extensions ca \
-  -in req.csr -out inter.pem -notext -days 3650 2>/dev/null
-openssl req -new -key leaf.key -subj "/CN=localhost" -out req.csr 2>/dev/null
-ca_sign() {  # issuer extensions out date-options...
+ca_sign() {  # issuer extensions out date-options...: signs req.csr
   local issuer=$1 ext=$2 out=$3; shift 3
   openssl ca -batch -config ext.cnf -name dflt -cert "$issuer.pem" -keyfile "$issuer.key" -extfile ext.cnf \
     -extensions "$ext" -in req.csr -out "$out" -notext "$@" 2>/dev/null
 }
+openssl req -new -key inter.key -subj "/CN=Archivon Test Intermediate" -out req.csr 2>/dev/null
+ca_sign ca ca inter.pem -days 3650
+openssl req -new -key leaf.key -subj "/CN=localhost" -out req.csr 2>/dev/null
 ca_sign ca leaf good.pem -days 3650
 ca_sign ca other wrongname.pem -days 3650 -subj /CN=other.invalid
 ca_sign ca leaf expired.pem -startdate 20200101000000Z -enddate 20210101000000Z
