@@ -3,6 +3,8 @@
 
 #include "net/http_worker.h"
 
+#include <vector>
+
 #include "common/message_box.h"
 #include "common/paths.h"
 #include "net/download_file.h"
