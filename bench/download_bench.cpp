@@ -1,10 +1,11 @@
 // Download throughput of the real worker against a bare Winsock loop that
 // does the same 4096-byte receives into a file, and a burst of parallel jobs
-// with total time and peak memory.
+// with total time and peak memory. For an https URL the reference is the
+// worker itself fetching the same file over plain HTTP (--plain-url).
 //
 // download_bench URL [--user U] [--password P] [--proxy TYPE IP PORT]
 //                    [--proxy-login USER PASSWORD] [--parallel-url URL]
-//                    [--jobs N] [--rounds N] [--folder DIR]
+//                    [--jobs N] [--rounds N] [--folder DIR] [--plain-url URL]
 #include <winsock2.h>
 #include <windows.h>
 #include <psapi.h>
@@ -26,7 +27,7 @@
 namespace {
 
 struct Options {
-    std::string url, user, password, parallelUrl, folder;
+    std::string url, user, password, parallelUrl, folder, plainUrl;
     ProxySnapshot proxy;
     int jobs = 50;
     int rounds = 3;
@@ -148,6 +149,7 @@ bool Parse(int argc, char** argv, Options& o) {
         else if (a == "--jobs" && next(1)) o.jobs = std::atoi(argv[++i]);
         else if (a == "--rounds" && next(1)) o.rounds = std::atoi(argv[++i]);
         else if (a == "--folder" && next(1)) o.folder = argv[++i];
+        else if (a == "--plain-url" && next(1)) o.plainUrl = argv[++i];
         else if (a == "--proxy" && next(3)) {
             o.proxy.Type = std::atoi(argv[++i]);
             o.proxy.IPAddress = ntohl(inet_addr(argv[++i]));
@@ -170,7 +172,7 @@ int main(int argc, char** argv) {
     if (!Parse(argc, argv, o)) {
         std::fprintf(stderr, "usage: download_bench URL [--user U] [--password P] [--proxy TYPE IP PORT]\n"
                              "       [--proxy-login USER PASSWORD] [--parallel-url URL] [--jobs N] [--rounds N]\n"
-                             "       [--folder DIR]\n");
+                             "       [--folder DIR] [--plain-url URL]\n");
         return 2;
     }
     WSADATA wsa;
@@ -188,17 +190,26 @@ int main(int argc, char** argv) {
     double bestWorker = 0, bestBare = 0;
     std::vector<double> ratios;
     std::uint64_t size = 0;
+    // MB/s of the worker on url, 0 on failure.
+    auto workerRate = [&](const std::string& url, std::uint64_t* bytes) {
+        std::vector<std::unique_ptr<DownloadJob>> one;
+        one.push_back(NewJob(o, url, "worker.bin", window));
+        const LARGE_INTEGER t0 = Now();
+        if (!RunJobs(one)) return 0.0;
+        const double seconds = Seconds(t0);
+        if (bytes) *bytes = one[0]->receivedBytes;
+        return static_cast<double>(one[0]->receivedBytes) / seconds / 1e6;
+    };
+    const bool secure = !o.plainUrl.empty();
+    const char* const reference = secure ? "plain HTTP worker" : "bare loop";
     for (int round = 0; round < o.rounds; ++round) {
         double worker = 0, bare = 0;
         for (int turn = 0; turn < 2; ++turn) {
             if ((turn == 0) == (round % 2 == 0)) {
-                std::vector<std::unique_ptr<DownloadJob>> one;
-                one.push_back(NewJob(o, o.url, "worker.bin", window));
-                const LARGE_INTEGER t0 = Now();
-                if (!RunJobs(one)) return 1;
-                const double seconds = Seconds(t0);
-                size = one[0]->receivedBytes;
-                worker = static_cast<double>(size) / seconds / 1e6;
+                worker = workerRate(o.url, &size);
+                if (worker == 0) return 1;
+            } else if (secure) {
+                bare = workerRate(o.plainUrl, nullptr);
             } else {
                 std::uint64_t bareBytes = 0;
                 const LARGE_INTEGER t0 = Now();
@@ -209,8 +220,8 @@ int main(int argc, char** argv) {
         bestBare = std::max(bestBare, bare);
         if (bare > 0) {
             ratios.push_back(worker / bare);
-            std::printf("round %d: worker %.1f MB/s, bare loop %.1f MB/s, ratio %.2f\n", round + 1, worker, bare,
-                        worker / bare);
+            std::printf("round %d: worker %.1f MB/s, %s %.1f MB/s, ratio %.2f\n", round + 1, worker, reference,
+                        bare, worker / bare);
         }
     }
     std::printf("file: %llu bytes, best of %d rounds\n", static_cast<unsigned long long>(size), o.rounds);
@@ -219,8 +230,8 @@ int main(int argc, char** argv) {
         std::sort(ratios.begin(), ratios.end());
         const std::size_t mid = ratios.size() / 2;
         const double median = ratios.size() % 2 ? ratios[mid] : (ratios[mid - 1] + ratios[mid]) / 2;
-        std::printf("bare loop:  %8.1f MB/s\n", bestBare);
-        std::printf("worker / bare loop: %.2f (best against best), %.2f (median of the rounds)\n",
+        std::printf("%s:  %8.1f MB/s\n", reference, bestBare);
+        std::printf("worker / %s: %.2f (best against best), %.2f (median of the rounds)\n", reference,
                     bestWorker / bestBare, median);
     } else {
         std::printf("bare loop:  not run (direct HTTP URLs only)\n");

@@ -10,7 +10,7 @@ configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-env.sh.in ${CMAKE_BINARY_DIR}/wine
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/tmp)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
 
-set(win_libs comctl32 shell32 shlwapi ole32 oleaut32 uuid comdlg32 gdi32 user32 advapi32 ws2_32 winmm)
+set(win_libs comctl32 shell32 shlwapi ole32 oleaut32 uuid comdlg32 gdi32 user32 advapi32 ws2_32 winmm secur32 crypt32)
 
 add_library(archivon_platform STATIC ${PLATFORM_SOURCES})
 target_link_libraries(archivon_platform PUBLIC archivon_core ${win_libs})

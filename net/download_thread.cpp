@@ -4,6 +4,7 @@
 #include "net/ftp_reply.h"
 #include "net/http_worker.h"
 #include "net/job_url.h"
+#include "net/tls_records.h"
 
 namespace {
 
@@ -85,7 +86,8 @@ bool WaitDownloadEnd(DownloadJob& job) {
     JoinStoppedWorker(job);
     auto guard = job.Lock();
     if (!job.fileName.empty()) return true;
-    job.status = "Failed.";
+    // Why a secure server was refused is worth more than a bare failure.
+    if (!net::IsTlsFailureText(job.status)) job.status = "Failed.";
     return false;
 }
 

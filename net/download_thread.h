@@ -44,7 +44,7 @@ bool LaunchDownload(DownloadJob& job);
 // False when the job has no worker; else asks it to stop.
 bool StopDownload(DownloadJob& job);
 // Joins the worker (after jobEnded). True when the job has a file name;
-// otherwise its status becomes "Failed.". The caller, on the window
+// otherwise its status becomes "Failed." (a TLS refusal's text stays). The caller, on the window
 // thread, then tells the user of a job's fileError.
 bool WaitDownloadEnd(DownloadJob& job);
 bool IsDownloadIdle(const DownloadJob& job);

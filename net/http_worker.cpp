@@ -3,6 +3,8 @@
 
 #include "net/http_worker.h"
 
+#include <vector>
+
 #include "common/message_box.h"
 #include "common/paths.h"
 #include "net/download_file.h"
@@ -15,6 +17,8 @@
 namespace {
 
 constexpr int kReceiveBuffer = 4096;
+// A TLS record's worth of plain data, so that a record is written at once.
+constexpr int kSecureReceiveBuffer = 16 * 1024;
 constexpr int kEmptyReceivesAllowed = 5;
 
 const char* const kFinished = "Finished.";
@@ -23,10 +27,10 @@ const char* const kFailed = "Failed.";
 
 enum class Pass { Again, Over };
 
-// Ends the run with the system's text for an error, or as cancelled when a
-// stop request caused the failure.
-Pass EndWithError(DownloadJob& job, DWORD error) {
-    PostJobEnd(job, job.stop.seen() ? kCanceled : SystemErrorText(error));
+// Ends the run with the text of a failure, or as cancelled when a stop
+// request caused it.
+Pass EndWithError(DownloadJob& job, const std::string& text) {
+    PostJobEnd(job, job.stop.seen() ? kCanceled : text);
     return Pass::Over;
 }
 
@@ -45,24 +49,25 @@ std::string ChooseFileName(const DownloadJob& job, const net::HttpReplyHead& hea
 struct Transfer {
     bool cancelled = false;
     bool failed = false;
-    DWORD error = 0;
+    std::string text;  // of a failure
 };
 
 // Moves the body into the file.
-Transfer MoveBody(DownloadJob& job, NetSocket& socket, DownloadFile& file, bool lengthKnown) {
+Transfer MoveBody(DownloadJob& job, HttpConnection& connection, DownloadFile& file, bool lengthKnown) {
     Transfer t;
-    char buffer[kReceiveBuffer];
+    std::vector<char> buffer(connection.secure() ? kSecureReceiveBuffer : kReceiveBuffer);
+    const int bufferSize = static_cast<int>(buffer.size());
     BlockWriter writer(job, file, false);
     int empties = 0;
     bool lastHadData = false;
     while (!lengthKnown || job.receivedBytes < job.totalBytes) {
-        const int n = socket.Receive(buffer, sizeof buffer, job.stop);
+        const int n = connection.Receive(buffer.data(), bufferSize, job.stop);
         if (n < 0) {
             if (job.stop.seen()) {
                 t.cancelled = true;
             } else {
                 t.failed = true;
-                t.error = static_cast<DWORD>(WSAGetLastError());
+                t.text = connection.FailureText();
             }
             return t;
         }
@@ -78,9 +83,9 @@ Transfer MoveBody(DownloadJob& job, NetSocket& socket, DownloadFile& file, bool 
         empties = 0;
         lastHadData = true;
         std::uint32_t size = 0;
-        if (!writer.Write(buffer, static_cast<std::uint32_t>(n), size)) {
+        if (!writer.Write(buffer.data(), static_cast<std::uint32_t>(n), size)) {
             t.failed = true;
-            t.error = GetLastError();
+            t.text = SystemErrorText(GetLastError());
             return t;
         }
         if (job.stop.Poll()) {
@@ -100,7 +105,7 @@ Transfer MoveBody(DownloadJob& job, NetSocket& socket, DownloadFile& file, bool 
     }
     if (!file.SetLength(length)) {
         t.failed = true;
-        t.error = GetLastError();
+        t.text = SystemErrorText(GetLastError());
         return t;
     }
     auto guard = job.Lock();
@@ -108,11 +113,12 @@ Transfer MoveBody(DownloadJob& job, NetSocket& socket, DownloadFile& file, bool 
     return t;
 }
 
-// Connects (straight or through the proxy) and sends the GET request.
-bool SendRequest(DownloadJob& job, NetSocket& socket) {
-    if (!socket.Create() || !ConnectViaProxy(socket, job)) return false;
+// Connects (straight or through the proxy, then TLS for https) and sends
+// the GET request.
+bool SendRequest(DownloadJob& job, HttpConnection& connection) {
+    if (!connection.Open(job)) return false;
     const std::string request = net::BuildHttpRequest(job.objectPath, job.serverHost, job.userAgent, job.receivedBytes);
-    return socket.SendAll(request.data(), request.size(), job.stop);
+    return connection.SendAll(request.data(), request.size(), job.stop);
 }
 
 // What the reply status made of the run.
@@ -181,7 +187,7 @@ bool NameTheFile(DownloadJob& job, const net::HttpReplyHead& head) {
 }
 
 // Opens the file and moves the body into it; ends the run.
-Pass ReceiveIntoFile(DownloadJob& job, NetSocket& socket, bool lengthKnown) {
+Pass ReceiveIntoFile(DownloadJob& job, HttpConnection& connection, bool lengthKnown) {
     DownloadFile file;
     if (!file.Open(paths::Join(job.downloadFolder, job.fileName), job.receivedBytes)) {
         // A worker never shows a window: the error travels with the job.
@@ -193,10 +199,10 @@ Pass ReceiveIntoFile(DownloadJob& job, NetSocket& socket, bool lengthKnown) {
         PostJobEnd(job, SystemErrorText(error));
         return Pass::Over;
     }
-    const Transfer t = MoveBody(job, socket, file, lengthKnown);
+    const Transfer t = MoveBody(job, connection, file, lengthKnown);
     file.Close();
-    socket.Close();
-    if (t.failed) return EndWithError(job, t.error);
+    connection.Close();
+    if (t.failed) return EndWithError(job, t.text);
     PostJobEnd(job, t.cancelled ? kCanceled : kFinished);
     return Pass::Over;
 }
@@ -204,15 +210,15 @@ Pass ReceiveIntoFile(DownloadJob& job, NetSocket& socket, bool lengthKnown) {
 // One HTTP request: request, reply head, status, file name, body.
 Pass HttpPass(DownloadJob& job) {
     ClampResumeToFile(job);
-    NetSocket socket;
-    if (!SendRequest(job, socket)) return EndWithError(job, WSAGetLastError());
+    HttpConnection connection;
+    if (!SendRequest(job, connection)) return EndWithError(job, connection.FailureText());
     net::HttpHeadReader reader;
-    if (!ReadHttpReplyHead(socket, reader, job)) return EndWithError(job, WSAGetLastError());
+    if (!ReadHttpReplyHead(connection, reader, job)) return EndWithError(job, connection.FailureText());
     bool lengthKnown = true;
     switch (TakeStatus(job, reader.head(), lengthKnown)) {
         case Reply::Body: break;
         case Reply::Redirect:
-            socket.Close();
+            connection.Close();
             if (!IsCancelled(job)) return Pass::Again;
             PostJobEnd(job, kCanceled);
             return Pass::Over;
@@ -228,7 +234,7 @@ Pass HttpPass(DownloadJob& job) {
         PostJobEnd(job, kCanceled);
         return Pass::Over;
     }
-    return ReceiveIntoFile(job, socket, lengthKnown);
+    return ReceiveIntoFile(job, connection, lengthKnown);
 }
 
 // An FTP URL: named after its path, fetched by FtpDownload.
@@ -253,6 +259,7 @@ void RunPasses(DownloadJob& job) {
     for (;;) {
         switch (job.serviceType) {
             case net::kSchemeHttp:
+            case net::kSchemeHttps:
                 if (HttpPass(job) == Pass::Over) return;
                 break;
             case net::kSchemeFtp:
@@ -269,7 +276,7 @@ void RunPasses(DownloadJob& job) {
 
 }  // namespace
 
-bool ReadHttpReplyHead(NetSocket& socket, net::HttpHeadReader& reader, DownloadJob& job) {
+bool ReadHttpReplyHead(HttpConnection& socket, net::HttpHeadReader& reader, DownloadJob& job) {
     // The head is taken byte by byte, but from a peeked block, so that the
     // body stays in the socket and a head costs a few calls, not one a byte.
     char block[kReceiveBuffer];

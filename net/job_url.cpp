@@ -38,6 +38,9 @@ bool SplitJobUrl(std::string_view url, UrlParts& parts) {
     if (paths::EqualsNoCase(scheme, "http")) {
         parts.serviceType = kSchemeHttp;
         parts.port = 80;
+    } else if (paths::EqualsNoCase(scheme, "https")) {
+        parts.serviceType = kSchemeHttps;
+        parts.port = 443;
     } else if (paths::EqualsNoCase(scheme, "ftp")) {
         parts.serviceType = kSchemeFtp;
         parts.port = 21;

@@ -1,6 +1,6 @@
 // Splitting of download URLs into the parts a worker needs. Only absolute
-// ftp:// and http:// URLs are understood; everything else is left to the
-// worker, which ends such a job at once.
+// ftp://, http:// and https:// URLs are understood; everything else is left
+// to the worker, which ends such a job at once.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -10,9 +10,13 @@ namespace net {
 
 constexpr std::uint32_t kSchemeFtp = 1;
 constexpr std::uint32_t kSchemeHttp = 3;
+// The value the platform's URL cracker gives https. It is stored in the job
+// file like the others; a reader that knows only 1 and 3 ends such a job at
+// once without fetching, and every start splits the URL again anyway.
+constexpr std::uint32_t kSchemeHttps = 4;
 
 struct UrlParts {
-    std::uint32_t serviceType = 0;  // kSchemeFtp, kSchemeHttp or 0
+    std::uint32_t serviceType = 0;  // kSchemeFtp, kSchemeHttp, kSchemeHttps or 0
     std::string host;
     std::string objectPath;  // begins with "/", query included, fragment dropped
     std::uint16_t port = 0;

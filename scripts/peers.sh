@@ -3,6 +3,10 @@
 #   under BUILD/peers: nginx (HTTP, Range), pyftpdlib (anonymous and a user),
 #   dante (SOCKS 4/5, and SOCKS 5 with user name/password), tinyproxy
 #   (CONNECT with Basic auth). Their ports go to BUILD/peers/ports.env.
+#   nginx also serves HTTPS with certificates from a test authority made
+#   here (BUILD/peers/tls/ca.der; the tests trust it in their own prefix
+#   only): a sound server and servers with a wrong name, an expired
+#   certificate, a self-signed one, an incomplete chain and TLS 1.0 only.
 # stop BUILD: ends them.
 set -u
 cmd=$1; BUILD=$(cd "$2" && pwd)
@@ -46,8 +50,16 @@ mkdir -p "$P/www" "$P/nginx" "$P/logs"
 [ -s "$P/www/big.bin" ] || head -c 8000000 /dev/urandom >"$P/www/big.bin"
 [ -s "$P/www/small.bin" ] || head -c 70001 /dev/urandom >"$P/www/small.bin"
 [ -s "$P/www/bench.bin" ] || head -c 20000000 /dev/urandom >"$P/www/bench.bin"
-read -r HTTP FTP SOCKS SOCKSAUTH TINY <<<"$(free_ports 5)"
+# All ports at once, so that none is handed out twice.
+read -r HTTP FTP SOCKS SOCKSAUTH TINY HTTPS WRONGNAME EXPIRED SELFSIGNED PARTIAL TLS10 <<<"$(free_ports 11)"
 RUNAS=; [ "$(id -u)" -eq 0 ] && RUNAS=root
+"$ROOT/scripts/test-certificates.sh" "$P/tls" || exit 1
+# One HTTPS server block per certificate case.
+tls_server() {  # port certificate-file [extra directives]
+  echo "  server { listen 127.0.0.1:$1 ssl; root $P/www; ssl_certificate $P/tls/$2;"
+  echo "    ssl_certificate_key $P/tls/leaf.key; ${3:-}"
+  echo "    location = /to-http { return 302 http://127.0.0.1:$HTTP/small.bin; } }"
+}
 
 cat >"$P/nginx.conf" <<CONF
 ${RUNAS:+user root;}
@@ -63,7 +75,14 @@ http {
   uwsgi_temp_path $P/nginx/uwsgi;
   scgi_temp_path $P/nginx/scgi;
   default_type application/octet-stream;
-  server { listen 127.0.0.1:$HTTP; root $P/www; }
+  server { listen 127.0.0.1:$HTTP; root $P/www;
+    location = /to-https { return 302 https://localhost:$HTTPS/small.bin; } }
+$(tls_server "$HTTPS" good.pem)
+$(tls_server "$WRONGNAME" wrongname.pem)
+$(tls_server "$EXPIRED" expired.pem)
+$(tls_server "$SELFSIGNED" selfsigned.pem)
+$(tls_server "$PARTIAL" partial.pem)
+$(tls_server "$TLS10" good.pem "ssl_protocols TLSv1; ssl_ciphers DEFAULT:@SECLEVEL=0;")
 }
 CONF
 nginx -c "$P/nginx.conf" -p "$P/nginx" -g 'daemon on;' 2>>"$P/logs/nginx-error.log"
@@ -110,7 +129,7 @@ CONF
 tinyproxy -c "$P/tinyproxy.conf"
 
 ok=0
-wait_port "$HTTP" nginx && wait_port "$FTP" pyftpdlib && wait_port "$SOCKS" dante &&
+wait_port "$HTTP" nginx && wait_port "$HTTPS" "nginx over TLS" && wait_port "$FTP" pyftpdlib && wait_port "$SOCKS" dante &&
   wait_port "$SOCKSAUTH" "dante with user names" && wait_port "$TINY" tinyproxy || ok=1
 for _ in $(seq 50); do [ -s "$P/tinyproxy.pid" ] && [ -s "$P/nginx.pid" ] && break; sleep 0.1; done
 cat >"$P/ports.env" <<ENV
@@ -119,6 +138,12 @@ ftp=$FTP
 socks=$SOCKS
 socksauth=$SOCKSAUTH
 connect=$TINY
+https=$HTTPS
+https_wrongname=$WRONGNAME
+https_expired=$EXPIRED
+https_selfsigned=$SELFSIGNED
+https_partial=$PARTIAL
+https_tls10=$TLS10
 user=tester
 password=secret
 ENV

@@ -38,14 +38,20 @@ TEST(JobUrl, SplitsPortCredentialsAndQuery) {
 }
 
 TEST(JobUrl, RejectsWhatIsNotAnAbsoluteFtpOrHttpUrl) {
-    for (const char* bad : {"", "/", "index.html", "//h/x", "https://h/", "file:///c:/x", "news://h/g",
+    for (const char* bad : {"", "/", "index.html", "//h/x", "httpx://h/", "file:///c:/x", "news://h/g",
                             "http:///x", "http://:80/", "http://h:99999/", "http://h:0/", "http://h:8a/",
                             "http://a b/"}) {
         EXPECT_FALSE(net::IsValidJobUrl(bad)) << bad;
     }
     UrlParts p;
-    EXPECT_FALSE(net::SplitJobUrl("https://h/x", p));
+    EXPECT_FALSE(net::SplitJobUrl("httpx://h/x", p));
     EXPECT_EQ(p.serviceType, 0u);
+    ASSERT_TRUE(net::SplitJobUrl("HTTPS://h/x", p));
+    EXPECT_EQ(p.serviceType, net::kSchemeHttps);
+    EXPECT_EQ(p.port, 443);
+    ASSERT_TRUE(net::SplitJobUrl("https://h:8443", p));
+    EXPECT_EQ(p.port, 8443);
+    EXPECT_EQ(p.objectPath, "/");
     EXPECT_TRUE(net::IsValidJobUrl("http://h"));
     EXPECT_TRUE(net::IsValidJobUrl("ftp://u@h/f"));
 }

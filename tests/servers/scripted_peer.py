@@ -4,13 +4,18 @@ a SOCKS 4/4A proxy that do on request what real servers will not (early
 close, odd heads, refused REST, multi-line replies split across segments,
 silence). The HTTP path or the FTP user name picks the behaviour.
 
-usage: scripted_peer.py PORTS_FILE   writes "http=N ftp=N socks=N stuck=N" and serves
-until GET /quit or five minutes have passed."""
+usage: scripted_peer.py PORTS_FILE [TLS_FOLDER]   writes "http=N ftp=N socks=N stuck=N ..."
+and serves until GET /quit or five minutes have passed. With a folder holding
+good.pem and leaf.key it also serves HTTPS that goes wrong after the
+handshake (tlsbodycut, tlsbodyhuge) and, through openssl s_server, a TLS 1.2
+server that asks to renegotiate after the reply head (tlsreneg)."""
 import os
 import re
 import socket
 import socketserver
+import ssl
 import struct
+import subprocess
 import sys
 import threading
 import time
@@ -18,6 +23,7 @@ import time
 BODY = bytes((i * 7 + i // 251) & 0xFF for i in range(5000))
 BIG = bytes((i * 13 + i // 509) & 0xFF for i in range(200000))
 counters = {}
+children = []
 lock = threading.Lock()
 ports = {}
 
@@ -55,7 +61,7 @@ class Http(socketserver.BaseRequestHandler):
 
         if path == "/quit":
             reply("200 OK", ["Content-Length: 0"])
-            os._exit(0)
+            quit_now()
         elif path == "/echo":
             reply("200 OK", ["Content-Length: %d" % len(head)], head)
         elif path == "/resume206":
@@ -265,6 +271,110 @@ class Socks4(socketserver.BaseRequestHandler):
         t.join()
 
 
+class TlsPeer(socketserver.BaseRequestHandler):
+    """Takes a ClientHello and answers it badly; the port picks how."""
+
+    def handle(self):
+        s = self.request
+        s.recv(65536)
+        how = self.server.how
+        if how == "garbage":
+            s.sendall(b"HTTP/1.0 400 Bad Request\r\n\r\n")
+        elif how == "cut":  # a handshake record announcing 200 bytes, with 20
+            s.sendall(bytes([22, 3, 3, 0, 200]) + bytes(20))
+        elif how == "huge":  # a record longer than any peer may send, then silence
+            s.sendall(bytes([22, 3, 3, 0x50, 0]) + bytes(1000))
+            time.sleep(60)
+        elif how == "silent":
+            time.sleep(60)
+
+
+class TlsBodyPeer(socketserver.BaseRequestHandler):
+    """A sound handshake and reply head, then a body that breaks: cut in
+    the middle of a record, or followed by a record longer than allowed."""
+
+    def handle(self):
+        s = self.request
+        inc, out = ssl.MemoryBIO(), ssl.MemoryBIO()
+        tls = self.server.context.wrap_bio(inc, out, server_side=True)
+
+        def flush():
+            data = out.read()
+            if data:
+                s.sendall(data)
+
+        def step(call):
+            while True:
+                try:
+                    result = call()
+                    flush()
+                    return result
+                except ssl.SSLWantReadError:
+                    flush()
+                    data = s.recv(65536)
+                    if not data:
+                        raise OSError("closed")
+                    inc.write(data)
+
+        try:
+            step(tls.do_handshake)
+            request = b""
+            while b"\r\n\r\n" not in request:
+                request += step(lambda: tls.read(65536))
+        except (OSError, ssl.SSLError):
+            return
+        tls.write(b"HTTP/1.0 200 OK\r\nContent-Length: %d\r\n\r\n" % len(BIG))
+        flush()
+        tls.write(BIG[:3000])
+        flush()
+        if self.server.how == "cut":
+            tls.write(BIG[3000:6000])
+            s.sendall(out.read()[:-7])
+        else:
+            s.sendall(bytes([23, 3, 3, 0x50, 0]) + bytes(1000))
+            time.sleep(60)
+
+
+def quit_now():
+    for child in children:
+        child.kill()
+    os._exit(0)
+
+
+def renegotiating_server(folder):
+    """openssl s_server for one connection: after the request it sends a
+    reply head and a line, then asks for a renegotiation. Its port, or 0."""
+    probe = socket.socket()
+    probe.bind(("127.0.0.1", 0))
+    port = probe.getsockname()[1]
+    probe.close()
+    server = subprocess.Popen(["openssl", "s_server", "-accept", "127.0.0.1:%d" % port, "-naccept", "1", "-tls1_2",
+                               "-cert", os.path.join(folder, "good.pem"),
+                               "-key", os.path.join(folder, "leaf.key")],
+                              stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    children.append(server)
+    for line in server.stdout:
+        if line.startswith(b"ACCEPT"):
+            break
+    else:
+        return 0
+
+    def drive():
+        for line in server.stdout:
+            if line.startswith(b"GET"):
+                server.stdin.write(b"HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\nfirst line\n")
+                server.stdin.flush()
+                time.sleep(0.2)
+                server.stdin.write(b"r\n")  # s_server's command to renegotiate
+                server.stdin.flush()
+                break
+        for _ in server.stdout:
+            pass
+
+    threading.Thread(target=drive, daemon=True).start()
+    return port
+
+
 class Server(socketserver.ThreadingTCPServer):
     daemon_threads = True
     allow_reuse_address = True
@@ -273,6 +383,18 @@ class Server(socketserver.ThreadingTCPServer):
 def main():
     servers = {name: Server(("127.0.0.1", 0), handler)
                for name, handler in (("http", Http), ("ftp", Ftp), ("socks", Socks4))}
+    for how in ("garbage", "cut", "huge", "silent"):
+        servers["tls" + how] = Server(("127.0.0.1", 0), TlsPeer)
+        servers["tls" + how].how = how
+    folder = sys.argv[2] if len(sys.argv) > 2 else ""
+    if folder and os.path.exists(os.path.join(folder, "good.pem")):
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(os.path.join(folder, "good.pem"), os.path.join(folder, "leaf.key"))
+        for how in ("cut", "huge"):
+            servers["tlsbody" + how] = Server(("127.0.0.1", 0), TlsBodyPeer)
+            servers["tlsbody" + how].how = how
+            servers["tlsbody" + how].context = context
+        ports["tlsreneg"] = renegotiating_server(folder)
     for name, srv in servers.items():
         ports[name] = srv.server_address[1]
         threading.Thread(target=srv.serve_forever, daemon=True).start()
@@ -294,7 +416,7 @@ def main():
         out.write(" ".join("%s=%d" % kv for kv in ports.items()) + "\n")
     os.rename(tmp, sys.argv[1])
     time.sleep(300)
-    os._exit(0)
+    quit_now()
 
 
 if __name__ == "__main__":

@@ -85,7 +85,7 @@ TEST_F(HttpWorker, NotFoundFinishesWithoutAFile) {
     EXPECT_EQ(named->status, "Failed.");
     EXPECT_EQ(ReadFileBytes(dir / "named"), "earlier run");
     auto other = Job("/x");
-    other->url = "https://127.0.0.1/x";
+    other->url = "gopher://127.0.0.1/x";
     ASSERT_TRUE(RunToEnd(*other, window));
     EXPECT_EQ(window.Count(jobProgress, other.get()), 0);  // nothing was even tried
     EXPECT_EQ(other->status, "Failed.");

@@ -12,42 +12,15 @@
 
 namespace {
 
-class RealPeers : public testing::Test {
+class RealPeers : public RealPeerTest {
 protected:
-    void SetUp() override {
-        peers = ::RealPeers();
-        if (peers.empty()) GTEST_SKIP() << "real peers not running (scripts/peers.sh start BUILD)";
-        char exe[MAX_PATH];
-        GetModuleFileNameA(nullptr, exe, MAX_PATH);
-        www = std::string(exe).substr(0, std::string(exe).rfind('\\')) + "\\peers\\www\\";
-    }
-    int Port(const char* name) { return std::stoi(peers.at(name)); }
     std::string Http(const std::string& file) {
         return "http://127.0.0.1:" + peers.at("http") + "/" + file;
     }
     std::string Ftp(const std::string& file) { return "ftp://127.0.0.1:" + peers.at("ftp") + "/" + file; }
     void Proxy(DownloadJob& job, std::int32_t type, const char* port, bool logon) {
-        job.proxy.Type = type;
-        job.proxy.IPAddress = 0x7F000001;
-        job.proxy.Port = Port(port);
-        job.proxy.UsingLogon = logon;
-        job.proxy.User = peers.at("user");
-        job.proxy.Password = peers.at("password");
+        UseRealPeerProxy(job, peers, type, port, logon);
     }
-    // Runs the job and expects the named server file to have arrived whole.
-    void ExpectArrives(DownloadJob& job, const std::string& file) {
-        ASSERT_TRUE(RunToEnd(job, window, 60000)) << job.url;
-        EXPECT_EQ(job.status, "Finished.") << job.url;
-        const std::string expected = ReadFileBytes(www + file);
-        ASSERT_FALSE(expected.empty());
-        EXPECT_EQ(job.receivedBytes, expected.size());
-        EXPECT_TRUE(ReadFileBytes(dir / job.fileName) == expected) << job.url << " via proxy " << job.proxy.Type;
-    }
-
-    std::map<std::string, std::string> peers;
-    std::string www;
-    TempDir dir;
-    NotifyWindow window;
 };
 
 }  // namespace

@@ -64,12 +64,15 @@ std::string SourceFolder() {
     return cache.substr(at + key.size(), end - at - key.size());
 }
 
-ScriptedPeer::ScriptedPeer() {
+ScriptedPeer::ScriptedPeer(bool withTls) {
     const std::string portsFile = ModuleFolder() + "\\tmp\\peer" + std::to_string(GetCurrentProcessId()) + "_" +
                                   std::to_string(GetTickCount()) + ".ports";
     DeleteFileA(portsFile.c_str());
+    // The certificates of the real peers, when they were made, let it
+    // serve HTTPS too.
     std::string command = "/usr/bin/python3 " + SourceFolder() + "/tests/servers/scripted_peer.py " +
                           UnixPath(portsFile);
+    if (withTls) command += " " + UnixPath(ModuleFolder() + "\\peers\\tls");
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -82,7 +85,9 @@ ScriptedPeer::ScriptedPeer() {
         const std::size_t eq = item.find('=');
         const int port = std::stoi(item.substr(eq + 1));
         const std::string name = item.substr(0, eq);
-        (name == "http" ? http : name == "ftp" ? ftp : name == "socks" ? socks : stuck) = port;
+        ports[name] = port;
+        if (name == "http" || name == "ftp" || name == "socks" || name == "stuck")
+            (name == "http" ? http : name == "ftp" ? ftp : name == "socks" ? socks : stuck) = port;
     }
     DeleteFileA(portsFile.c_str());
 }
@@ -178,4 +183,30 @@ std::string ScriptedBody() {
     std::string body(5000, '\0');
     for (int i = 0; i < 5000; ++i) body[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
     return body;
+}
+
+void ExpectArrivesWhole(DownloadJob& job, NotifyWindow& window, const std::string& folder,
+                        const std::string& serverFile) {
+    ASSERT_TRUE(RunToEnd(job, window, 60000)) << job.url;
+    EXPECT_EQ(job.status, "Finished.") << job.url;
+    const std::string expected = ReadFileBytes(serverFile);
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(job.receivedBytes, expected.size()) << job.url;
+    EXPECT_TRUE(ReadFileBytes(folder + "\\" + job.fileName) == expected) << job.url << " via proxy " << job.proxy.Type;
+}
+
+void UseRealPeerProxy(DownloadJob& job, const std::map<std::string, std::string>& peers, std::int32_t type,
+                      const char* port, bool logon) {
+    job.proxy.Type = type;
+    job.proxy.IPAddress = 0x7F000001;
+    job.proxy.Port = std::stoi(peers.at(port));
+    job.proxy.UsingLogon = logon;
+    job.proxy.User = peers.at("user");
+    job.proxy.Password = peers.at("password");
+}
+
+void RealPeerTest::SetUp() {
+    peers = RealPeers();
+    if (peers.empty()) GTEST_SKIP() << "real peers not running (scripts/peers.sh start BUILD)";
+    www = ModuleFolder() + "\\peers\\www\\";
 }

@@ -22,11 +22,17 @@ std::string SourceFolder();
 // Starts tests/servers/scripted_peer.py and stops it again.
 class ScriptedPeer {
 public:
-    ScriptedPeer();
+    // withTls: also the HTTPS peers that need the real peers' certificates.
+    explicit ScriptedPeer(bool withTls = false);
     ~ScriptedPeer();
     bool ok() const { return http != 0; }
     int http = 0, ftp = 0, socks = 0;
     int stuck = 0;  // connects to it never complete
+    // Every port by name, those above and the TLS peers that answer a
+    // ClientHello badly: tlsgarbage, tlscut, tlshuge, tlssilent; with the
+    // real peers' certificates also tlsbodycut and tlsbodyhuge, which break
+    // after the handshake, and tlsreneg, which asks to renegotiate.
+    std::map<std::string, int> ports;
     std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(http) + path; }
 };
 
@@ -77,6 +83,31 @@ protected:
 std::unique_ptr<DownloadJob> MakeJob(const std::string& url, const std::string& folder);
 // Launches the job, waits for jobEnded and joins the worker.
 bool RunToEnd(DownloadJob& job, NotifyWindow& window, DWORD timeoutMs = 20000);
+// Sends the job through the real peers' proxy on the port named `port` in
+// ports.env, with their test credentials when logon is set.
+void UseRealPeerProxy(DownloadJob& job, const std::map<std::string, std::string>& peers, std::int32_t type,
+                      const char* port, bool logon);
+// Runs the job and expects the server file at serverFile (a path) to have
+// arrived whole in folder under the job's file name.
+void ExpectArrivesWhole(DownloadJob& job, NotifyWindow& window, const std::string& folder,
+                        const std::string& serverFile);
 
 // The 5000 bytes the scripted peers serve.
 std::string ScriptedBody();
+
+// A test against the real peers of scripts/peers.sh; skipped when they are
+// not running. www is the Windows path of the folder they serve, with a
+// trailing backslash.
+class RealPeerTest : public testing::Test {
+protected:
+    void SetUp() override;
+    // Runs the job and expects the named server file to have arrived whole.
+    void ExpectArrives(DownloadJob& job, const std::string& file) {
+        ExpectArrivesWhole(job, window, dir.path(), www + file);
+    }
+
+    std::map<std::string, std::string> peers;
+    std::string www;
+    TempDir dir;
+    NotifyWindow window;
+};
