@@ -4,6 +4,7 @@
 
 #include "common/wait_cursor.h"
 #include "res/resource.h"
+#include "shell/busy_pump.h"
 #include "shell/list_ctrl_view.h"
 #include "shell/tree_catalog_walk.h"
 #include "shell/tree_ctrl_view.h"
@@ -11,33 +12,6 @@
 namespace {
 
 constexpr int kMargin = 20;
-constexpr DWORD kPumpInterval = 50;
-
-// What keeps the program alive while a search reads the vault on the
-// window thread: windows are repainted, typed keys are swallowed, and Esc
-// stops the search. Clicks wait in the queue until the search is over.
-class SearchPump {
-public:
-    bool KeepGoing() {
-        const DWORD now = GetTickCount();
-        if (stopped_ || (checked_ && now - last_ < kPumpInterval)) return !stopped_;
-        checked_ = true;
-        last_ = now;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
-            if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) stopped_ = true;
-        // A window whose painting does not validate it would come back at
-        // once; a bounded number of rounds keeps the search going.
-        for (int i = 0; i < 64 && PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE | PM_QS_PAINT); ++i)
-            DispatchMessageA(&msg);
-        return !stopped_;
-    }
-
-private:
-    DWORD last_ = 0;
-    bool checked_ = false;
-    bool stopped_ = false;
-};
 
 bool Overlaps(const RECT& a, const RECT& b) {
     RECT r;
@@ -134,7 +108,7 @@ void CFindDialog::FindNext() {
     vault::FindOutcome outcome;
     {
         WaitCursor wait;
-        SearchPump pump;
+        BusyPump pump;
         searching_ = true;
         outcome = engine_.FindNext(state_, TreeCatalogWalk(tree_), hit, [&pump] { return pump.KeepGoing(); });
         searching_ = false;

@@ -13,6 +13,7 @@
 #include "common/window_messages.h"
 #include "res/resource.h"
 #include "shell/about_dialog.h"
+#include "shell/busy_pump.h"
 #include "shell/handoff_receiver.h"
 #include "shell/job_dialog.h"
 #include "shell/password_dialog.h"
@@ -333,9 +334,14 @@ void CMainFrame::CheckIntegrity() {
     // An edit in progress is stored first: the check may rewrite the index
     // of the shown catalog.
     list_->SettleEdits();
-    vault::CheckIntegrity(TreeCatalogWalk(*tree_), vault_, *this, [this](const std::string& catalog) {
-        if (catalog == list_->currentCatalog()) list_->Refresh();
-    });
+    // A large vault takes a while: the window keeps painting and Esc stops.
+    BusyPump pump;
+    vault::CheckIntegrity(
+        TreeCatalogWalk(*tree_), vault_, *this,
+        [this](const std::string& catalog) {
+            if (catalog == list_->currentCatalog()) list_->Refresh();
+        },
+        [&pump] { return pump.KeepGoing(); });
 }
 
 void CMainFrame::ShowPrompt(UINT id) {

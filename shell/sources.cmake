@@ -5,6 +5,7 @@ list(APPEND APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/about_dialog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/archivon_doc.cpp
   ${CMAKE_CURRENT_LIST_DIR}/archivon_prop_sheet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/busy_pump.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dib.cpp
   ${CMAKE_CURRENT_LIST_DIR}/download_property_page.cpp
   ${CMAKE_CURRENT_LIST_DIR}/edit_ctrl_view.cpp

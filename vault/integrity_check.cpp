@@ -18,6 +18,7 @@ namespace {
 
 constexpr char kOrphanLine[] = "Orphan file: \"%s\" found in catalog %s, added to the catalog!\r\n";
 constexpr char kCompleted[] = "Integrity checking completed.\r\n";
+constexpr char kStopped[] = "Integrity checking stopped; %s catalogs were checked.\r\n";
 
 // The plain files of a folder in listing order. False when the listing
 // broke off: a partial list would make present files look gone.
@@ -32,12 +33,19 @@ bool ListFiles(const std::string& folder, std::vector<std::string>& files, DWORD
 }  // namespace
 
 void CheckIntegrity(const CatalogWalk& walk, const VaultContext& vault, UiPort& ui,
-                    const std::function<void(const std::string& catalog)>& saved) {
+                    const std::function<void(const std::string& catalog)>& saved,
+                    const std::function<bool()>& keepGoing) {
     std::string temp;
     if (!win::TempFolder(temp)) temp = "C:\\";
     const CaseFold& fold = SystemCaseFold();
+    std::size_t checked = 0;
     for (CatalogWalk::Ref c = walk.Top(); c; c = walk.Next(c)) {
         const std::string path = walk.Path(c);
+        if (keepGoing && !keepGoing()) {
+            ui.AddMessage(FillText(kStopped, {std::to_string(checked)}));
+            return;
+        }
+        ++checked;
         DocumentRecords records;
         if (!LoadIndex(ui, records, path, OnBadIndex::skipCatalog)) continue;
         std::vector<std::string> files;

@@ -14,8 +14,12 @@ class UiPort;
 namespace vault {
 
 // `saved` hears of every catalog whose index was rewritten. A catalog whose
-// index or folder cannot be read is reported and left as it is.
+// index or folder cannot be read is reported and left as it is. `keepGoing`
+// is asked before each catalog; when it says no, the check ends there with a
+// line saying so (every catalog is checked and saved whole, so one that was
+// done stays done).
 void CheckIntegrity(const CatalogWalk& walk, const VaultContext& vault, UiPort& ui,
-                    const std::function<void(const std::string& catalog)>& saved = {});
+                    const std::function<void(const std::string& catalog)>& saved = {},
+                    const std::function<bool()>& keepGoing = {});
 
 }  // namespace vault

@@ -134,6 +134,20 @@ TEST_F(IntegrityVault, GoneRecordsOutOrphansIn) {
                                std::string(kCompleted));
 }
 
+TEST_F(IntegrityVault, AStoppedCheckKeepsWhatItDidAndTouchesNothingAfter) {
+    const std::string a = Catalog("A"), b = Catalog("B");
+    WriteFileBytes(a + "\\one.txt", "1");
+    WriteFileBytes(b + "\\two.txt", "2");
+    int asked = 0;
+    // Yes for the top catalog and A, no before B.
+    const vault::FolderCatalogWalk walk(catalogs);
+    vault::CheckIntegrity(walk, context, ui, {}, [&] { return ++asked <= 2; });
+    EXPECT_EQ(Index(a).size(), 1u);
+    EXPECT_FALSE(FileExists(vault::IndexPath(b)));
+    EXPECT_EQ(ui.messages, "Orphan file: \"one.txt\" found in catalog \\A, added to the catalog!\r\n"
+                           "Integrity checking stopped; 2 catalogs were checked.\r\n");
+}
+
 TEST_F(IntegrityVault, UnreadableCatalogsAreReportedAndLeftAlone) {
     const std::string bad = Catalog("Bad"), locked = Catalog("Locked");
     WriteFileBytes(bad + "\\orphan.txt", "o");
