@@ -78,7 +78,10 @@ bool IsBareFileName(std::string_view name) {
 }
 
 bool ParseFileListArgument(std::string_view text, std::vector<std::string>& out) {
-    auto slash = text.rfind('\\');
+    // The folder ends at the last backslash before the first "|": a later
+    // name such as "..\\a.txt" is a name to refuse, not part of the folder
+    // (which would swallow the names before it).
+    auto slash = text.rfind('\\', text.find('|'));
     if (text.empty() || slash == std::string_view::npos) return false;
     const std::string folder(text.substr(0, slash + 1));
     std::string_view rest = text.substr(slash + 1);

@@ -44,11 +44,12 @@ std::string SanitizeFileName(std::string_view name);
 // SanitizeFileName where a name may be made up instead.
 bool IsBareFileName(std::string_view name);
 
-// "C:\In\a.txt|b.txt|" -> C:\In\a.txt, C:\In\b.txt: a folder up to its last
-// backslash, then names separated by "|". False (and no list) for empty
-// text or text without a backslash. The names are not checked here: a list
-// item such as "../a.txt" comes out as "C:\In\../a.txt", and whoever files
-// the paths refuses each name that is not IsBareFileName.
+// "C:\In\a.txt|b.txt|" -> C:\In\a.txt, C:\In\b.txt: a folder up to the last
+// backslash of the first item, then names separated by "|". False (and no
+// list) for empty text or a first item without a backslash. The names are
+// not checked here: an item such as "..\a.txt" comes out as
+// "C:\In\..\a.txt", and whoever files the paths refuses each name that is
+// not IsBareFileName.
 bool ParseFileListArgument(std::string_view text, std::vector<std::string>& out);
 // Executable path cut after its last "." followed by "job"; "" without ".".
 std::string JobFilePathFor(std::string_view exePath);

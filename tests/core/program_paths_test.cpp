@@ -24,6 +24,11 @@ TEST(ProgramPaths, ParseFileListArgument) {
     EXPECT_FALSE(ParseFileListArgument("", out));
     ASSERT_TRUE(ParseFileListArgument("C:\\In\\", out));
     EXPECT_TRUE(out.empty());
+    // A later name with a backslash stays a name (refused where it is filed)
+    // and takes no earlier name with it.
+    ASSERT_TRUE(ParseFileListArgument("C:\\In\\x.txt|..\\a.txt|y.txt", out));
+    EXPECT_EQ(out, (V{"C:\\In\\x.txt", "C:\\In\\..\\a.txt", "C:\\In\\y.txt"}));
+    EXPECT_FALSE(ParseFileListArgument("x.txt|C:\\In\\a.txt", out));
 }
 
 TEST(ProgramPaths, IsTextFileType) {
