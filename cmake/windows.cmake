@@ -51,15 +51,23 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 set_directory_properties(PROPERTIES COMPILE_OPTIONS "${saved_options}")
+# Test code is compiled for build time, not for speed or debugging: its
+# templates cost twice as long at -O2 -g, and what it tests is built as
+# the product is.
+set(test_code_options -O1 -g0)
+target_compile_options(gtest PRIVATE ${test_code_options})
+target_compile_options(gtest_main PRIVATE ${test_code_options})
 
 include(GoogleTest)
 add_library(test_support STATIC ${CMAKE_SOURCE_DIR}/tests/support/crash_guard.cpp
                                 ${CMAKE_SOURCE_DIR}/tests/support/test_env.cpp)
 target_link_libraries(test_support PUBLIC archivon_platform gtest)
+target_compile_options(test_support PRIVATE ${test_code_options})
 # The peers and the notification window of the download tests, for the
 # service and the window tests alike.
 add_library(download_test_support STATIC ${CMAKE_SOURCE_DIR}/tests/support/download_test_support.cpp)
 target_link_libraries(download_test_support PUBLIC test_support archivon_app)
+target_compile_options(download_test_support PRIVATE ${test_code_options})
 
 # One program per test level; each file added to the level's folder joins it.
 function(archivon_test_program name dir prefix)
@@ -71,6 +79,7 @@ function(archivon_test_program name dir prefix)
   # The crash guard is linked as an object so its static initialiser stays.
   target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/crash_guard_init.cpp)
   target_link_libraries(${name} PRIVATE test_support gtest_main)
+  target_compile_options(${name} PRIVATE ${test_code_options})
   set(props TIMEOUT 120)
   # Window tests share the display and the top-level windows with the
   # end-to-end tests and with each other. (A set_tests_properties on the
