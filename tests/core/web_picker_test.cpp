@@ -101,4 +101,12 @@ TEST(WebPicker, PrefixesAndResolution) {
     EXPECT_FALSE(SplitUrlPrefixes("http://h", p));
     EXPECT_FALSE(SplitUrlPrefixes("h/a/b.html", p));
     EXPECT_FALSE(SplitUrlPrefixes("http://h/" + std::string(jobs::kMaxLinkLength, 'a') + "/", p));
+
+    // A secure page keeps its scheme for relative and scheme-relative links.
+    ASSERT_TRUE(SplitUrlPrefixes("https://h/a/p.html", p));
+    for (const auto& [link, want] : {std::pair{"c.gif", "https://h/a/c.gif"}, {"//cdn/x.gif", "https://cdn/x.gif"},
+                                     {"http://o/y.gif", "http://o/y.gif"}}) {
+        EXPECT_TRUE(ResolveLink(p, link, url)) << link;
+        EXPECT_EQ(url, want);
+    }
 }
