@@ -179,6 +179,15 @@ bool TlsChannel::Handshake(const std::string& host, StopSignal& stop) {
     std::size_t received = 0;
     bool first = true, needMore = false, retried = false;
     for (;;) {
+        if (!first && stop.IsSet()) {
+            stop.Note();
+            WSASetLastError(WSAEINTR);
+            return false;
+        }
+        if (!first && GetTickCount64() > deadline) {
+            WSASetLastError(WSAETIMEDOUT);
+            return false;
+        }
         if (!first && (needMore || inStart_ == inEnd_)) {
             const std::size_t before = inEnd_ - inStart_;
             if (!ReceiveMore(stop)) {
@@ -205,7 +214,8 @@ bool TlsChannel::Handshake(const std::string& host, StopSignal& stop) {
         SecBufferDesc outDesc{SECBUFFER_VERSION, 1, &out};
         ULONG attributes = 0;
         const SECURITY_STATUS s =
-            InitializeSecurityContextA(&h.credentials, first ? nullptr : &h.context, target, kContextFlags, 0, 0,
+            InitializeSecurityContextA(&h.credentials, first ? nullptr : &h.context, target,
+                                       kContextFlags | (retried ? ISC_REQ_USE_SUPPLIED_CREDS : 0), 0, 0,
                                        first ? nullptr : &inDesc, 0, first ? &h.context : nullptr, &outDesc,
                                        &attributes, nullptr);
         if (first && (s == SEC_I_CONTINUE_NEEDED || s == SEC_E_OK)) h.haveContext = true;
@@ -222,7 +232,8 @@ bool TlsChannel::Handshake(const std::string& host, StopSignal& stop) {
         }
         if (s == SEC_I_INCOMPLETE_CREDENTIALS && !retried) {
             // A server that asks for a client certificate gets none: ask
-            // again with the same bytes, which goes on without one.
+            // again with the same bytes and the credentials as they are
+            // (without that flag the provider asks for a certificate again).
             retried = true;
             continue;
         }
@@ -230,14 +241,18 @@ bool TlsChannel::Handshake(const std::string& host, StopSignal& stop) {
             providerStatus_ = s;
             return Refuse(net::TlsFailure::HandshakeRefused);
         }
+        bool stalled = false;
         if (!first) {
             const SecBuffer& extra = in[1];
+            const std::size_t before = inStart_;
             inStart_ = (extra.BufferType == SECBUFFER_EXTRA && extra.cbBuffer <= inEnd_ - inStart_)
                            ? inEnd_ - extra.cbBuffer
                            : inEnd_;
+            // Nothing taken and nothing to send: only more bytes can help.
+            stalled = s == SEC_I_CONTINUE_NEEDED && inStart_ == before && out.cbBuffer == 0;
         }
         first = false;
-        needMore = false;
+        needMore = stalled;
         if (s == SEC_E_OK) return true;
     }
 }
@@ -328,7 +343,7 @@ bool TlsChannel::SendAll(const void* data, std::size_t size, StopSignal& stop) {
     return true;
 }
 
-bool TlsChannel::TakePostHandshakeMessage(std::uint8_t* data, unsigned long size) {
+bool TlsChannel::TakePostHandshakeMessage(std::uint8_t* data, unsigned long size, StopSignal& stop) {
     SecBuffer in[2] = {{size, SECBUFFER_TOKEN, data}, {0, SECBUFFER_EMPTY, nullptr}};
     SecBufferDesc inDesc{SECBUFFER_VERSION, 2, in};
     SecBuffer out{0, SECBUFFER_TOKEN, nullptr};
@@ -337,8 +352,15 @@ bool TlsChannel::TakePostHandshakeMessage(std::uint8_t* data, unsigned long size
     const SECURITY_STATUS s = InitializeSecurityContextA(&handles_->credentials, &handles_->context,
                                                          const_cast<char*>(host_.c_str()), kContextFlags, 0, 0, &inDesc,
                                                          0, nullptr, &outDesc, &attributes, nullptr);
-    if (out.pvBuffer) FreeContextBuffer(out.pvBuffer);
+    // A key update the server asked for is answered: what this side sends
+    // afterwards is under the new keys.
+    bool sent = true;
+    if (out.pvBuffer) {
+        if (s == SEC_E_OK && out.cbBuffer) sent = socket_.SendAll(out.pvBuffer, out.cbBuffer, stop);
+        FreeContextBuffer(out.pvBuffer);
+    }
     if (s != SEC_E_OK) return Refuse(net::TlsFailure::Renegotiation);
+    if (!sent) return false;
     inStart_ = in[1].BufferType == SECBUFFER_EXTRA && in[1].cbBuffer <= inEnd_ - inStart_ ? inEnd_ - in[1].cbBuffer
                                                                                            : inEnd_;
     return true;
@@ -395,7 +417,7 @@ int TlsChannel::NextPlain(StopSignal& stop) {
             // the provider reports them so; only TLS 1.2 renegotiates.
             if (!tls13_) return RefuseRead(net::TlsFailure::Renegotiation);
             std::uint8_t* message = in_.data() + next;
-            if (!TakePostHandshakeMessage(message, static_cast<unsigned long>(inEnd_ - next))) return -1;
+            if (!TakePostHandshakeMessage(message, static_cast<unsigned long>(inEnd_ - next), stop)) return -1;
             continue;
         }
         return RefuseRead(net::TlsFailure::Undecryptable);

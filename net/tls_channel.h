@@ -56,7 +56,7 @@ private:
     // there, 0 at the end of the stream, -1 on failure.
     int NextPlain(StopSignal& stop);
     int Take(void* buffer, int size, StopSignal& stop, bool consume);
-    bool TakePostHandshakeMessage(std::uint8_t* data, unsigned long size);
+    bool TakePostHandshakeMessage(std::uint8_t* data, unsigned long size, StopSignal& stop);
 
     NetSocket& socket_;
     std::unique_ptr<Handles> handles_;

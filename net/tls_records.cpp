@@ -73,7 +73,9 @@ bool IsTlsFailureText(std::string_view status) {
 
 TlsFailure CertificateVerdict(std::uint32_t chainErrors, std::uint32_t policyError, bool revocationChecked) {
     using namespace chain_errors;
-    if (!revocationChecked) chainErrors &= ~(kRevocationUnknown | kOfflineRevocation | kRevoked);
+    // Unchecked revocation is unknown, not bad; a revocation the system
+    // knows of anyway (a cached list, a distrusted certificate) still counts.
+    if (!revocationChecked) chainErrors &= ~(kRevocationUnknown | kOfflineRevocation);
     if (chainErrors & kPartialChain) return TlsFailure::IncompleteChain;
     if (chainErrors & kUntrustedRoot) return TlsFailure::UntrustedRoot;
     if (chainErrors & (kNotTimeValid | kCtlNotTimeValid)) return TlsFailure::Expired;
@@ -85,7 +87,7 @@ TlsFailure CertificateVerdict(std::uint32_t chainErrors, std::uint32_t policyErr
         case policy_errors::kExpired: return TlsFailure::Expired;
         case policy_errors::kUntrustedRoot: return TlsFailure::UntrustedRoot;
         case policy_errors::kChaining: return TlsFailure::IncompleteChain;
-        case policy_errors::kRevoked: return revocationChecked ? TlsFailure::Revoked : TlsFailure::None;
+        case policy_errors::kRevoked: return TlsFailure::Revoked;
         default: return TlsFailure::BadCertificate;
     }
 }

@@ -95,7 +95,8 @@ constexpr std::uint32_t kRevoked = 0x80092010;
 // The verdict on a server certificate from its chain's error bits and the
 // policy check's error: None only when both are clean. The chain is asked
 // first, because a policy check may pass a chain that ends at an unknown
-// issuer. Revocation bits count only when revocation was checked.
+// issuer. Unknown or offline revocation status counts only when revocation
+// was checked; a certificate the system reports revoked is always refused.
 TlsFailure CertificateVerdict(std::uint32_t chainErrors, std::uint32_t policyError, bool revocationChecked);
 
 }  // namespace net

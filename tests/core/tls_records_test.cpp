@@ -66,11 +66,13 @@ TEST(TlsRecords, CertificateVerdictTrustsTheChainBeforeThePolicy) {
     EXPECT_EQ(net::CertificateVerdict(0x00000008, 0, false), TlsFailure::BadCertificate);  // not signature-valid
     EXPECT_EQ(net::CertificateVerdict(0, net::policy_errors::kNameMismatch, false), TlsFailure::NameMismatch);
     EXPECT_EQ(net::CertificateVerdict(0, 0x80000000u, false), TlsFailure::BadCertificate);
-    // Revocation counts only when it was checked.
+    // An unknown revocation status counts only when revocation was checked;
+    // a revocation the system knows of anyway always does.
     EXPECT_EQ(net::CertificateVerdict(kRevocationUnknown | kOfflineRevocation, 0, false), TlsFailure::None);
     EXPECT_EQ(net::CertificateVerdict(kRevocationUnknown, 0, true), TlsFailure::BadCertificate);
     EXPECT_EQ(net::CertificateVerdict(kRevoked, 0, true), TlsFailure::Revoked);
-    EXPECT_EQ(net::CertificateVerdict(0, net::policy_errors::kRevoked, false), TlsFailure::None);
+    EXPECT_EQ(net::CertificateVerdict(kRevoked | kRevocationUnknown, 0, false), TlsFailure::Revoked);
+    EXPECT_EQ(net::CertificateVerdict(0, net::policy_errors::kRevoked, false), TlsFailure::Revoked);
 }
 
 TEST(TlsRecords, EveryFailureHasAText) {
