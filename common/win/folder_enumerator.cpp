@@ -5,10 +5,10 @@
 namespace win {
 
 FolderEnumerator::FolderEnumerator(const std::string& folder, const char* pattern) {
-    std::string spec = folder;
-    if (spec.empty() || spec.back() != '\\') spec.push_back('\\');
-    spec += pattern;
-    find_ = FindFirstFileA(spec.c_str(), &data_);
+    std::string search = folder;
+    if (search.empty() || search.back() != '\\') search.push_back('\\');
+    search += pattern;
+    find_ = FindFirstFileA(search.c_str(), &data_);
     if (find_ == INVALID_HANDLE_VALUE) error_ = GetLastError();
 }
 

@@ -9,20 +9,20 @@ namespace {
 bool Decode(const std::string& file, dib::Bitmap& out) {
     return dib::Decode(reinterpret_cast<const std::uint8_t*>(file.data()), file.size(), out);
 }
-bool Decodes(const testbmp::Spec& spec) {
+bool Decodes(const testbmp::Layout& layout) {
     dib::Bitmap out;
-    return Decode(testbmp::File(spec), out);
+    return Decode(testbmp::File(layout), out);
 }
 
-testbmp::Spec TrueColour2x2() {
-    testbmp::Spec s;
+testbmp::Layout TrueColour2x2() {
+    testbmp::Layout s;
     // Two rows of two pixels, each row padded to 8 bytes.
     s.pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
     return s;
 }
 
-testbmp::Spec Indexed(std::uint16_t bits, std::int32_t width, std::int32_t height) {
-    testbmp::Spec s;
+testbmp::Layout Indexed(std::uint16_t bits, std::int32_t width, std::int32_t height) {
+    testbmp::Layout s;
     s.bitCount = bits;
     s.width = width;
     s.height = height;
@@ -33,8 +33,8 @@ testbmp::Spec Indexed(std::uint16_t bits, std::int32_t width, std::int32_t heigh
 }
 
 TEST(DibFormat, KeepsHeaderWithZeroSlackAndPixelsAsStored) {
-    const testbmp::Spec spec = TrueColour2x2();
-    const std::string file = testbmp::File(spec);
+    const testbmp::Layout layout = TrueColour2x2();
+    const std::string file = testbmp::File(layout);
     dib::Bitmap b;
     ASSERT_TRUE(Decode(file, b));
     EXPECT_EQ(b.info.width, 2);
@@ -43,7 +43,7 @@ TEST(DibFormat, KeepsHeaderWithZeroSlackAndPixelsAsStored) {
     ASSERT_EQ(b.header.size(), 40 + dib::kHeaderSlack);
     EXPECT_EQ(std::string(b.header.begin(), b.header.begin() + 40), file.substr(14, 40));
     EXPECT_EQ(b.header.back(), 0);
-    EXPECT_EQ(b.bits, spec.pixels);
+    EXPECT_EQ(b.bits, layout.pixels);
     // True colour without colours-used: no palette.
     EXPECT_EQ(dib::NumberOfColours(b.info), 0u);
     EXPECT_TRUE(dib::ColourTable(b).empty());
@@ -64,29 +64,29 @@ TEST(DibFormat, ColourCountAndTableInRedGreenBlue) {
     EXPECT_EQ(dib::NumberOfColours(b.info), 2u);
 
     // Colours-used, when set, is the count: also for true colour.
-    testbmp::Spec used = TrueColour2x2();
+    testbmp::Layout used = TrueColour2x2();
     used.colorsUsed = 3;
     used.table.assign(12, 7);
     ASSERT_TRUE(Decode(testbmp::File(used), b));
     EXPECT_EQ(dib::ColourTable(b).size(), 3u);
 
     // Top-down rows are a picture too.
-    testbmp::Spec topDown = TrueColour2x2();
+    testbmp::Layout topDown = TrueColour2x2();
     topDown.height = -2;
     EXPECT_TRUE(Decodes(topDown));
 }
 
 TEST(DibFormat, RefusesPixelOffsetsOutsideTheFile) {
-    const testbmp::Spec good = TrueColour2x2();
+    const testbmp::Layout good = TrueColour2x2();
     const std::size_t size = testbmp::File(good).size();
     for (long long offset : {0LL, 2LL, 13LL, 14LL, 53LL, static_cast<long long>(size) + 1, 0xFFFFFFFFLL}) {
-        testbmp::Spec s = good;
+        testbmp::Layout s = good;
         s.offset = offset;
         EXPECT_FALSE(Decodes(s)) << "offset " << offset;
     }
     // The offset may point at the end: a picture of no rows is refused for
     // its missing pixels, not read beyond.
-    testbmp::Spec atEnd = good;
+    testbmp::Layout atEnd = good;
     atEnd.offset = static_cast<long long>(size);
     EXPECT_FALSE(Decodes(atEnd));
 }
@@ -99,7 +99,7 @@ TEST(DibFormat, RefusesHeadersThatPromiseMoreThanTheFileHolds) {
     notBm[1] = 'A';
     EXPECT_FALSE(Decode(notBm, b));
 
-    testbmp::Spec s = TrueColour2x2();
+    testbmp::Layout s = TrueColour2x2();
     s.pixels.resize(15);  // one byte short of two padded rows
     EXPECT_FALSE(Decodes(s));
 

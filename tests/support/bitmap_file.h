@@ -7,7 +7,7 @@
 
 namespace testbmp {
 
-struct Spec {
+struct Layout {
     std::int32_t width = 2;
     std::int32_t height = 2;
     std::uint16_t bitCount = 24;
@@ -24,7 +24,7 @@ inline void Put(std::string& s, std::uint64_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
-inline std::string File(const Spec& b) {
+inline std::string File(const Layout& b) {
     // The 40 bytes written, or more when the stated size is larger.
     const std::uint32_t infoBytes = b.headerSize > 40 ? b.headerSize : 40;
     const std::uint32_t offset =

@@ -48,10 +48,10 @@ bool ReadPicture(CDib& dib, const std::string& path, std::size_t* taken = nullpt
 
 TEST(Dib, TrueColourIsDrawnWithoutPaletteStraightAndStretched) {
     TempDir dir;
-    testbmp::Spec spec;
+    testbmp::Layout layout;
     // Bottom row first: blue, green | top row: red, white (stored b, g, r).
-    spec.pixels = {255, 0, 0, 0, 255, 0, 0, 0, 0, 0, 255, 255, 255, 255, 0, 0};
-    const std::string file = testbmp::File(spec);
+    layout.pixels = {255, 0, 0, 0, 255, 0, 0, 0, 0, 0, 255, 255, 255, 255, 0, 0};
+    const std::string file = testbmp::File(layout);
     WriteFileBytes(dir / "rgb.bmp", file);
     CDib dib;
     std::size_t taken = 0;
@@ -80,15 +80,15 @@ TEST(Dib, TrueColourIsDrawnWithoutPaletteStraightAndStretched) {
 
 TEST(Dib, TwoHundredFiftySixColoursAreDrawnWithTheirPalette) {
     TempDir dir;
-    testbmp::Spec spec;
-    spec.width = 16;
-    spec.height = 16;
-    spec.bitCount = 8;
-    spec.table = testbmp::Table256();
+    testbmp::Layout layout;
+    layout.width = 16;
+    layout.height = 16;
+    layout.bitCount = 8;
+    layout.table = testbmp::Table256();
     // Pixel (x, y) from the top has colour index 16 y + x.
     for (int row = 15; row >= 0; --row)
-        for (int x = 0; x < 16; ++x) spec.pixels.push_back(static_cast<std::uint8_t>(row * 16 + x));
-    WriteFileBytes(dir / "pal.bmp", testbmp::File(spec));
+        for (int x = 0; x < 16; ++x) layout.pixels.push_back(static_cast<std::uint8_t>(row * 16 + x));
+    WriteFileBytes(dir / "pal.bmp", testbmp::File(layout));
     CDib dib;
     ASSERT_TRUE(ReadPicture(dib, dir / "pal.bmp"));
     EXPECT_EQ(dib.NumColors(), 256u);
@@ -118,10 +118,10 @@ TEST(Dib, TwoHundredFiftySixColoursAreDrawnWithTheirPalette) {
 TEST(Dib, RefusesFilesWhosePixelOffsetLiesOutside) {
     TempDir dir;
     for (long long offset : {0LL, 10LL, 100000LL}) {
-        testbmp::Spec spec;
-        spec.pixels.assign(16, 9);
-        spec.offset = offset;
-        WriteFileBytes(dir / "bad.bmp", testbmp::File(spec));
+        testbmp::Layout layout;
+        layout.pixels.assign(16, 9);
+        layout.offset = offset;
+        WriteFileBytes(dir / "bad.bmp", testbmp::File(layout));
         CDib dib;
         EXPECT_FALSE(ReadPicture(dib, dir / "bad.bmp")) << offset;
         EXPECT_FALSE(dib.readFailed());
@@ -203,10 +203,10 @@ TEST_F(SplashTest, PicturesThatCannotBeShownAreReported) {
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, dir / "missing.bmp" + " was not found.");
 
-    testbmp::Spec spec;
-    spec.pixels.assign(16, 0);
-    spec.offset = 2;
-    WriteFileBytes(dir / "bad.bmp", testbmp::File(spec));
+    testbmp::Layout layout;
+    layout.pixels.assign(16, 0);
+    layout.offset = 2;
+    WriteFileBytes(dir / "bad.bmp", testbmp::File(layout));
     ShowSplashScreen(*frame, dir / "bad.bmp");
     ASSERT_EQ(boxes.boxes.size(), 2u);
     EXPECT_EQ(boxes.boxes[1].text, "Can not load splash picture!");
