@@ -53,15 +53,8 @@ int main(int argc, char** argv) {
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
     constexpr int kRunning = 50;
     constexpr int kUpdates = 40;
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
-    Window::RegisterWindowClass("JobsViewBenchHost");
     Host host;
-    if (!host.Create("JobsViewBenchHost", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 0, 1100, 600, nullptr,
-                     nullptr)) {
-        std::fprintf(stderr, "no window (is there a display?)\n");
-        return 1;
-    }
+    if (!host.Open("JobsViewBenchHost", 1100, 600)) return 1;
     const std::string jobFile = MakeJobFile(n);
     CJobsView view;
     view.CreateModeless(host);

@@ -60,15 +60,8 @@ std::string MakeCatalog(int n) {
 int main(int argc, char** argv) {
     const int n = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
-    Window::RegisterWindowClass("ListFillBenchHost");
     Host host;
-    if (!host.Create("ListFillBenchHost", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 0, 1000, 700, nullptr,
-                     nullptr)) {
-        std::fprintf(stderr, "no window (is there a display?)\n");
-        return 1;
-    }
+    if (!host.Open("ListFillBenchHost", 1000, 700)) return 1;
     const std::string catalog = MakeCatalog(n);
 
     CListCtrlView list;
